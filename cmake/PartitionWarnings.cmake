@@ -1,0 +1,8 @@
+# partition_warnings(<target> [STRICT]): the warnings every target of the
+# project is built with; STRICT adds the conversion checks the core keeps to.
+function(partition_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow)
+  if("STRICT" IN_LIST ARGN)
+    target_compile_options(${target} PRIVATE -Wconversion -Wsign-conversion)
+  endif()
+endfunction()

@@ -1,0 +1,211 @@
+#include "calculation.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "counters.h"
+#include "testing/expect_error.h"
+
+namespace partition {
+namespace {
+
+constexpr const char* kOldList = "alte Liste\r\n";
+
+std::string ListOf(Counter counter, std::string_view n, std::string_view k,
+                   std::string_view m) {
+  std::string list = kOldList;
+  RunCalculation(counter, n, k, m, list);
+  return list;
+}
+
+struct Failure {
+  int number = 0;
+  std::string list;  // what the list box shows after the error
+};
+
+Failure RunUntilError(Counter counter, std::string_view n, std::string_view k,
+                      std::string_view m) {
+  Failure failure{0, kOldList};
+  try {
+    RunCalculation(counter, n, k, m, failure.list);
+  } catch (const RuntimeError& error) {
+    failure.number = error.number();
+  }
+  return failure;
+}
+
+std::size_t LineCount(const std::string& list) {
+  return static_cast<std::size_t>(std::count(list.begin(), list.end(), '\n'));
+}
+
+TEST(RunCalculation, WritesTheDefaultListWithDistinctSummands) {
+  EXPECT_EQ(ListOf(CountDistinct, "0", "4", "15"),
+            "Summanden von 1 bis  4\r\n"
+            " 0  ( 10):   1\r\n"
+            " 1  ( 8):   1\r\n"
+            " 2  ( 6):   1\r\n"
+            " 3  ( 4):   2\r\n"
+            " 4  ( 2):   2\r\n"
+            " 5  ( 0):   2\r\n"
+            " 6  (-2):   2\r\n"
+            " 7  (-4):   2\r\n"
+            " 8  (-6):   1\r\n"
+            " 9  (-8):   1\r\n"
+            " 10  (-10):   1\r\n"
+            " 11  (-12):   0\r\n"
+            " 12  (-14):   0\r\n"
+            " 13  (-16):   0\r\n"
+            " 14  (-18):   0\r\n"
+            " 15  (-20):   0\r\n");
+}
+
+TEST(RunCalculation, WritesTheDefaultListWithRepeatedSummands) {
+  const std::string list = ListOf(CountRepeated, "0", "4", "15");
+  EXPECT_EQ(list.substr(0, 40),
+            "Summanden von 1 bis  4\r\n"
+            " 0  ( 10):   1\r\n");
+  EXPECT_TRUE(list.ends_with(" 14  (-18):   47\r\n 15  (-20):   54\r\n"));
+  EXPECT_EQ(LineCount(list), 17U);
+}
+
+struct ListCase {
+  const char* name;
+  const char* n;
+  const char* k;
+  const char* m;
+  std::size_t lines;        // header included
+  const char* firstLines;   // the list starts with these
+  const char* lastLine;     // the list ends with this line
+};
+
+TEST(RunCalculation, ReadsTheBoxesAsNumbers) {
+  const ListCase cases[] = {
+      {"m = -1: the header alone", "0", "4", "-1", 1,
+       "Summanden von 1 bis  4\r\n", "Summanden von 1 bis  4\r\n"},
+      {"m = 0: one line", "7", "4", "0", 2, "Summanden von 1 bis  4\r\n",
+       " 7  (-4):   2\r\n"},
+      {"empty n and m read as 0", "", "4", "", 2,
+       "Summanden von 1 bis  4\r\n", " 0  ( 10):   1\r\n"},
+      {"text that is no number reads as 0", "abc", "x", "2", 4,
+       "Summanden von 1 bis  0\r\n 0  ( 0):   1\r\n", " 2  (-4):   0\r\n"},
+      {"negative n: count 0 below zero", "-2", "4", "3", 5,
+       "Summanden von 1 bis  4\r\n-2  ( 14):   0\r\n-1  ( 12):   0\r\n"
+       " 0  ( 10):   1\r\n",
+       " 1  ( 8):   1\r\n"},
+      {"fractional k: unrounded in text, rounded for the count", "0", "4.5",
+       "7", 9,
+       "Summanden von 1 bis  4.5\r\n 0  ( 12.375):   1\r\n"
+       " 1  ( 10.375):   1\r\n",
+       " 7  (-1.625):   2\r\n"},
+      {"fractional n rounds both ends apart", "2.5", "4", "15", 18,
+       "Summanden von 1 bis  4\r\n 2  ( 6):   1\r\n", " 18  (-26):   0\r\n"},
+      {"negative k shows, n <= 0 still counts", "-1", "-3", "1", 3,
+       "Summanden von 1 bis -3\r\n-1  ( 5):   0\r\n", " 0  ( 3):   1\r\n"},
+      {"bracketed value in exponent form", "0", "1E9", "0", 2,
+       "Summanden von 1 bis  1000000000\r\n",
+       " 0  ( 5.000000005E+17):   1\r\n"},
+      {"the largest Long ends the list", "2147483646", "1", "0", 2,
+       "Summanden von 1 bis  1\r\n",
+       " 2147483646  (-4294967291):   0\r\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string list = ListOf(CountDistinct, c.n, c.k, c.m);
+    EXPECT_EQ(LineCount(list), c.lines);
+    EXPECT_TRUE(list.starts_with(c.firstLines)) << list;
+    EXPECT_TRUE(list.ends_with(c.lastLine)) << list;
+  }
+}
+
+Long RecordingCounter(Long n, Long k) {
+  return n * 1000 + k;
+}
+
+TEST(RunCalculation, PassesEachNumberAndRoundedKToTheCounter) {
+  EXPECT_EQ(ListOf(RecordingCounter, "3", "2.5", "1"),
+            "Summanden von 1 bis  2.5\r\n"
+            " 3  (-1.625):   3002\r\n"
+            " 4  (-3.625):   4002\r\n");
+}
+
+TEST(RunCalculation, ReplacesTheWholePreviousList) {
+  std::string list;
+  RunCalculation(CountRepeated, "0", "4", "15", list);
+  RunCalculation(CountDistinct, "3", "2", "0", list);
+  EXPECT_EQ(list, "Summanden von 1 bis  2\r\n 3  (-3):   1\r\n");
+}
+
+TEST(RunCalculation, WritesAMillionLinesInOneList) {
+  const std::string list = ListOf(CountRepeated, "0", "2", "999999");
+  EXPECT_EQ(LineCount(list), 1000001U);
+  EXPECT_TRUE(list.ends_with("\n 999999  (-1999995):   500000\r\n"));
+}
+
+struct FailureCase {
+  const char* name;
+  Counter counter;
+  const char* n;
+  const char* k;
+  const char* m;
+  int number;
+  std::string list;  // the list when the error ends the run
+};
+
+TEST(RunCalculation, StopsAtTheFirstErrorLeavingWhatItWrote) {
+  const std::string header4 = "Summanden von 1 bis  4\r\n";
+  const FailureCase cases[] = {
+      {"n beyond the double range", CountDistinct, "1E400", "4", "15", 6,
+       kOldList},
+      {"k beyond the double range", CountDistinct, "0", "-1E400", "15", 6,
+       kOldList},
+      {"m beyond the double range", CountDistinct, "0", "4", "1E400", 6,
+       header4},
+      {"n + m beyond the double range", CountDistinct, "1.7E308", "4",
+       "1.7E308", 6, header4},
+      {"n + m beyond a Long", CountDistinct, "2147483647", "4", "1", 6,
+       header4},
+      {"n beyond a Long", CountDistinct, "-2147483649", "4", "10", 6,
+       header4},
+      {"bracketed value beyond the double range", CountDistinct, "0", "1E200",
+       "3", 6, "Summanden von 1 bis  1E+200\r\n"},
+      {"k beyond a Long after the first part", CountRepeated, "0", "3E9",
+       "3", 6,
+       "Summanden von 1 bis  3000000000\r\n 0  ( 4.5000000015E+18):  "},
+      {"negative k after the first part", CountRepeated, "1", "-1", "3", 6,
+       "Summanden von 1 bis -1\r\n 1  (-2):  "},
+      {"distinct count past a Long", CountDistinct, "225", "300", "5", 6,
+       "Summanden von 1 bis  300\r\n 225  ( 44700):   2114965120\r\n"
+       " 226  ( 44698):  "},
+      {"repeated count past a Long", CountRepeated, "121", "121", "5", 6,
+       "Summanden von 1 bis  121\r\n 121  ( 7139):   2056148051\r\n"
+       " 122  ( 7137):  "},
+      {"no number after the largest Long", CountRepeated, "2147483647", "1",
+       "0", 6,
+       "Summanden von 1 bis  1\r\n 2147483647  (-4294967293):   1\r\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Failure failure = RunUntilError(c.counter, c.n, c.k, c.m);
+    EXPECT_EQ(failure.number, c.number);
+    EXPECT_EQ(failure.list, c.list);
+  }
+}
+
+TEST(RunCalculation, RefusesAListPastTheSizeBound) {
+  const Failure failure =
+      RunUntilError(CountRepeated, "-2147483648", "2", "4294967295");
+  EXPECT_EQ(failure.number, kOutOfStringSpaceError);
+  EXPECT_LE(failure.list.size(), kMaxListBytes);
+  EXPECT_GT(failure.list.size(), kMaxListBytes - 100);
+  EXPECT_TRUE(testing::EndsWithError(
+      [] {
+        std::string list;
+        RunCalculation(CountDistinct, "0", "2", "1E9", list);
+      },
+      kOutOfStringSpaceError, kOutOfStringSpaceMessage));
+}
+
+}  // namespace
+}  // namespace partition
