@@ -1,0 +1,63 @@
+// The program's one window: the inputs n, k and m, the list, and the buttons
+// that step the inputs, run the two calculations, clear the list and end the
+// program. Its handlers only carry texts between the boxes and the
+// calculation core.
+#pragma once
+
+#include <QWidget>
+#include <memory>
+#include <string>
+
+#include "calculation.h"
+#include "number_text.h"
+
+class QLineEdit;
+
+namespace Ui {
+class Form1;
+}
+
+class Form1 : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit Form1(QWidget* parent = nullptr);
+  ~Form1() override;
+
+  // The list as the calculation core writes it, CR LF ending every line.
+  [[nodiscard]] std::string ListText() const;
+
+ private:
+  // Run calculation 1 (distinct summands) or 2 (repeats allowed).
+  void Command1_Click();
+  void Command2_Click();
+  // Step n by -10, -1, +10, +1.
+  void Command3_Click();
+  void Command4_Click();
+  void Command5_Click();
+  void Command6_Click();
+  // Step k by -10, -1 (never below 0), +10, +1.
+  void Command7_Click();
+  void Command8_Click();
+  void Command9_Click();
+  void Command10_Click();
+  // "Ende": the program ends at once.
+  void Command11_Click();
+  // "X": empties the list; index is the member of the button array (0).
+  void cmdClr_Click(int index);
+
+  void RunCalculation(partition::Counter counter);
+  // box = box + delta written back as a Number; when clampAtZero, a result
+  // below zero becomes "0".
+  void StepValue(QLineEdit* box, partition::Number delta, bool clampAtZero);
+  void SetListText(const std::string& list);
+
+  // Runs a handler's body; a runtime error leaving it is reported and ends
+  // the program.
+  template <typename Body>
+  void Handle(Body&& body);
+  void ReportRuntimeError(const partition::RuntimeError& error);
+  void EndProgram(int exitCode);
+
+  std::unique_ptr<Ui::Form1> ui;
+};

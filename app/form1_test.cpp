@@ -1,0 +1,295 @@
+// Drives the real window with mouse clicks and keys on the offscreen platform.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
+#include <QtTest>
+#include <memory>
+
+#include "form1.h"
+
+namespace {
+
+// What the runtime error report showed, and how the program ended.
+struct Report {
+  bool shown = false;
+  QString title;
+  QString text;
+  std::string listBehind;
+  int exitCode = -1;
+};
+
+}  // namespace
+
+class Form1Test : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup();
+
+  void startsWithTheInitialValues();
+  void calculationButtonsWriteTheDefaultLists();
+  void typedInputIsReadOnTheClick();
+  void aNewListShowsItsTop();
+  void stepButtonsChangeTheirBox_data();
+  void stepButtonsChangeTheirBox();
+  void clearEmptiesOnlyTheList();
+  void tabWalksTheFocusOrder();
+  void runtimeErrorsAreReportedAndEndTheProgram_data();
+  void runtimeErrorsAreReportedAndEndTheProgram();
+  void endeEndsTheProgram();
+  void largeListsAppearQuickly();
+
+ private:
+  QLineEdit* Box(const char* name) const {
+    return form_->findChild<QLineEdit*>(QString::fromLatin1(name));
+  }
+  QPushButton* Button(const QString& name) const {
+    return form_->findChild<QPushButton*>(name);
+  }
+  QPlainTextEdit* List() const {
+    return form_->findChild<QPlainTextEdit*>(QStringLiteral("Text3"));
+  }
+  void Click(const QString& name) const {
+    QTest::mouseClick(Button(name), Qt::LeftButton);
+  }
+  void Type(const char* box, const QString& text) const {
+    Box(box)->selectAll();
+    QTest::keyClicks(Box(box), text);
+  }
+  // Clicks inside the program's event loop, answers the report if one comes,
+  // and returns how the loop ended.
+  Report ClickUntilTheProgramEnds(const QString& button);
+
+  std::unique_ptr<Form1> form_;
+};
+
+void Form1Test::init() {
+  form_ = std::make_unique<Form1>();
+  form_->show();
+  QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+}
+
+void Form1Test::cleanup() { form_.reset(); }
+
+void Form1Test::startsWithTheInitialValues() {
+  QCOMPARE(Box("Text1")->text(), QStringLiteral("0"));
+  QCOMPARE(Box("Text2")->text(), QStringLiteral("4"));
+  QCOMPARE(Box("Text4")->text(), QStringLiteral("15"));
+  QCOMPARE(List()->toPlainText(), QString());
+  QCOMPARE(form_->focusWidget(), Box("Text1"));
+}
+
+void Form1Test::calculationButtonsWriteTheDefaultLists() {
+  Click(QStringLiteral("Command1"));
+  const std::string distinct = form_->ListText();
+  QVERIFY(distinct.starts_with("Summanden von 1 bis  4\r\n 0  ( 10):   1\r\n"));
+  QVERIFY(distinct.ends_with(" 10  (-10):   1\r\n 11  (-12):   0\r\n"
+                             " 12  (-14):   0\r\n 13  (-16):   0\r\n"
+                             " 14  (-18):   0\r\n 15  (-20):   0\r\n"));
+  // What a user sees and copies: one line per list line, plain line feeds.
+  const QStringList lines = List()->toPlainText().split(QLatin1Char('\n'));
+  QCOMPARE(lines.size(), 18);  // header, 16 lines, and the empty line after
+  QCOMPARE(lines[6], QStringLiteral(" 5  ( 0):   2"));
+  QVERIFY(!List()->toPlainText().contains(QLatin1Char('\r')));
+
+  Click(QStringLiteral("Command2"));
+  const std::string repeated = form_->ListText();
+  QVERIFY(repeated.starts_with("Summanden von 1 bis  4\r\n 0  ( 10):   1\r\n"));
+  QVERIFY(repeated.ends_with(" 14  (-18):   47\r\n 15  (-20):   54\r\n"));
+}
+
+void Form1Test::typedInputIsReadOnTheClick() {
+  Type("Text1", QStringLiteral("2.5"));
+  Type("Text2", QStringLiteral("4,5"));
+  Type("Text4", QStringLiteral("1 5"));
+  Click(QStringLiteral("Command1"));
+  const QStringList lines = List()->toPlainText().split(QLatin1Char('\n'));
+  QCOMPARE(lines.first(), QStringLiteral("Summanden von 1 bis  4"));
+  QCOMPARE(lines[1], QStringLiteral(" 2  ( 6):   1"));
+  QCOMPARE(lines[17], QStringLiteral(" 18  (-26):   0"));
+  QCOMPARE(lines.size(), 19);
+}
+
+void Form1Test::aNewListShowsItsTop() {
+  Type("Text4", QStringLiteral("500"));
+  Click(QStringLiteral("Command2"));
+  QScrollBar* scroll = List()->verticalScrollBar();
+  QVERIFY(scroll->maximum() > 0);
+  scroll->setValue(scroll->maximum());
+  Click(QStringLiteral("Command1"));
+  QCOMPARE(scroll->value(), 0);
+}
+
+void Form1Test::stepButtonsChangeTheirBox_data() {
+  QTest::addColumn<QString>("box");
+  QTest::addColumn<QString>("start");
+  QTest::addColumn<QStringList>("buttons");
+  QTest::addColumn<QStringList>("texts");  // the box after each click
+
+  QTest::newRow("k -10 from 4 clamps to a bare 0")
+      << "Text2" << "4" << QStringList{"Command7"} << QStringList{"0"};
+  QTest::newRow("k -1 down to 0, then clamped")
+      << "Text2" << "4"
+      << QStringList{"Command8", "Command8", "Command8", "Command8", "Command8"}
+      << QStringList{" 3", " 2", " 1", " 0", "0"};
+  QTest::newRow("k from 0: -1 clamps, +1 counts up")
+      << "Text2" << "0" << QStringList{"Command8", "Command10"}
+      << QStringList{"0", " 1"};
+  QTest::newRow("k fraction below zero clamps")
+      << "Text2" << "0.5" << QStringList{"Command8"} << QStringList{"0"};
+  QTest::newRow("k +10 and -10")
+      << "Text2" << "7" << QStringList{"Command9", "Command7"}
+      << QStringList{" 17", " 7"};
+  QTest::newRow("n goes below zero unclamped")
+      << "Text1" << "0" << QStringList{"Command4", "Command3"}
+      << QStringList{"-1", "-11"};
+  QTest::newRow("n fraction +10")
+      << "Text1" << "2.5" << QStringList{"Command5"} << QStringList{" 12.5"};
+  QTest::newRow("n +1 and +10 from negative")
+      << "Text1" << "-15" << QStringList{"Command6", "Command5", "Command5"}
+      << QStringList{"-14", "-4", " 6"};
+  QTest::newRow("n that is no number counts as 0")
+      << "Text1" << "abc" << QStringList{"Command6"} << QStringList{" 1"};
+  QTest::newRow("n huge switches to exponent form")
+      << "Text1" << "999999999999999" << QStringList{"Command5"}
+      << QStringList{" 1.00000000000001E+15"};
+}
+
+void Form1Test::stepButtonsChangeTheirBox() {
+  QFETCH(QString, box);
+  QFETCH(QString, start);
+  QFETCH(QStringList, buttons);
+  QFETCH(QStringList, texts);
+  QLineEdit* edit = Box(box.toLatin1().constData());
+  QLineEdit* other = Box(box == QLatin1String("Text1") ? "Text2" : "Text1");
+  const QString otherText = other->text();
+  edit->setText(start);
+  for (qsizetype i = 0; i < buttons.size(); ++i) {
+    Click(buttons[i]);
+    QCOMPARE(edit->text(), texts[i]);
+  }
+  QCOMPARE(other->text(), otherText);
+}
+
+void Form1Test::clearEmptiesOnlyTheList() {
+  Click(QStringLiteral("cmdClr"));
+  QCOMPARE(List()->toPlainText(), QString());
+  Type("Text1", QStringLiteral("3"));
+  Click(QStringLiteral("Command2"));
+  QVERIFY(!List()->toPlainText().isEmpty());
+  Click(QStringLiteral("cmdClr"));
+  QCOMPARE(List()->toPlainText(), QString());
+  QCOMPARE(Box("Text1")->text(), QStringLiteral("3"));
+  QCOMPARE(Box("Text2")->text(), QStringLiteral("4"));
+  QCOMPARE(Box("Text4")->text(), QStringLiteral("15"));
+}
+
+void Form1Test::tabWalksTheFocusOrder() {
+  form_->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+  QCOMPARE(QApplication::focusWidget(), Box("Text1"));
+  const QStringList order = {
+      "Text2",    "Text3",    "Command1", "Command2",  "cmdClr",
+      "Command3", "Command4", "Command5", "Command6",  "Command7",
+      "Command8", "Command9", "Command10", "Command11", "Text4",
+      "Text1"};
+  for (const QString& expected : order) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget()->objectName(), expected);
+  }
+  QCOMPARE(List()->toPlainText(), QString());  // Tab typed nothing
+}
+
+Report Form1Test::ClickUntilTheProgramEnds(const QString& button) {
+  Report report;
+  QTimer answer;
+  connect(&answer, &QTimer::timeout, this, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr) {
+      return;
+    }
+    report.shown = true;
+    report.title = box->windowTitle();
+    report.text = box->text();
+    report.listBehind = form_->ListText();
+    box->button(QMessageBox::Ok)->click();
+  });
+  answer.start(10);
+  QTimer::singleShot(0, this, [&] { Click(button); });
+  QTimer::singleShot(10000, this, [] { QCoreApplication::exit(-1); });
+  report.exitCode = QApplication::exec();
+  return report;
+}
+
+void Form1Test::runtimeErrorsAreReportedAndEndTheProgram_data() {
+  QTest::addColumn<QString>("n");
+  QTest::addColumn<QString>("k");
+  QTest::addColumn<QString>("m");
+  QTest::addColumn<QString>("button");
+  QTest::addColumn<QString>("listBehind");
+
+  QTest::newRow("count past a Long, list written so far behind")
+      << "225" << "300" << "5" << "Command1"
+      << "Summanden von 1 bis  300\r\n 225  ( 44700):   2114965120\r\n"
+         " 226  ( 44698):  ";
+  QTest::newRow("n beyond the double range keeps the old list")
+      << "1E400" << "4" << "15" << "Command2" << "";
+  QTest::newRow("step on n beyond the double range")
+      << "1E400" << "4" << "15" << "Command6" << "";
+  QTest::newRow("n + m beyond a Long")
+      << "2147483647" << "4" << "1" << "Command2"
+      << "Summanden von 1 bis  4\r\n";
+}
+
+void Form1Test::runtimeErrorsAreReportedAndEndTheProgram() {
+  QFETCH(QString, n);
+  QFETCH(QString, k);
+  QFETCH(QString, m);
+  QFETCH(QString, button);
+  QFETCH(QString, listBehind);
+  Box("Text1")->setText(n);
+  Box("Text2")->setText(k);
+  Box("Text4")->setText(m);
+
+  const Report report = ClickUntilTheProgramEnds(button);
+  QVERIFY(report.shown);
+  QCOMPARE(report.title, QStringLiteral("Partitionen"));
+  QCOMPARE(report.text,
+           QStringLiteral("Laufzeitfehler '6':\n\n\u00dcberlauf"));
+  QCOMPARE(QString::fromStdString(report.listBehind), listBehind);
+  QCOMPARE(report.exitCode, 1);
+  QVERIFY(!form_->isVisible());
+}
+
+void Form1Test::endeEndsTheProgram() {
+  const Report report = ClickUntilTheProgramEnds(QStringLiteral("Command11"));
+  QVERIFY(!report.shown);
+  QCOMPARE(report.exitCode, 0);
+  QVERIFY(!form_->isVisible());
+}
+
+// Reports how long a click takes until the list is shown; asserts only that
+// the list arrived whole.
+void Form1Test::largeListsAppearQuickly() {
+  Type("Text2", QStringLiteral("2"));
+  for (const auto& [m, lines] :
+       {std::pair{"99999", 100001}, std::pair{"999999", 1000001}}) {
+    Type("Text4", QString::fromLatin1(m));
+    QElapsedTimer timer;
+    timer.start();
+    Click(QStringLiteral("Command2"));
+    List()->viewport()->repaint();
+    const qint64 elapsed = timer.elapsed();
+    qInfo("%d lines shown %lld ms after the click", lines, elapsed);
+    QCOMPARE(List()->document()->blockCount(), lines + 1);
+  }
+}
+
+QTEST_MAIN(Form1Test)
+#include "form1_test.moc"
