@@ -1,4 +1,5 @@
 // Drives the real window with mouse clicks and keys on the offscreen platform.
+#include <QAccessible>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -44,6 +45,9 @@ class Form1Test : public QObject {
   void runtimeErrorsAreReportedAndEndTheProgram();
   void endeEndsTheProgram();
   void largeListsAppearQuickly();
+  void controlsHaveGermanAccessibleNames_data();
+  void controlsHaveGermanAccessibleNames();
+  void keyboardAloneRunsACalculation();
 
  private:
   QLineEdit* Box(const char* name) const {
@@ -289,6 +293,50 @@ void Form1Test::largeListsAppearQuickly() {
     qInfo("%d lines shown %lld ms after the click", lines, elapsed);
     QCOMPARE(List()->document()->blockCount(), lines + 1);
   }
+}
+
+void Form1Test::controlsHaveGermanAccessibleNames_data() {
+  QTest::addColumn<QString>("control");
+  QTest::addColumn<QString>("name");
+  QTest::newRow("list") << "Text3" << "Liste";
+  QTest::newRow("n") << "Text1" << "Summe n";
+  QTest::newRow("k") << "Text2" << "Summanden von 1 bis k";
+  QTest::newRow("m") << "Text4" << "Anzahl der Zahlen ab n";
+  QTest::newRow("n +10") << "Command5" << "n um 10 erh\u00f6hen";
+  QTest::newRow("n -1") << "Command4" << "n um 1 verringern";
+  QTest::newRow("k +1") << "Command10" << "k um 1 erh\u00f6hen";
+  QTest::newRow("k -10") << "Command7" << "k um 10 verringern";
+  QTest::newRow("clear") << "cmdClr" << "Liste leeren";
+  QTest::newRow("end") << "Command11" << "Ende, Programm beenden";
+  QTest::newRow("calculation 2")
+      << "Command2"
+      << "Berechnung 2, jede Zahl darf beliebig oft verwendet werden";
+}
+
+// What a screen reader speaks for each control.
+void Form1Test::controlsHaveGermanAccessibleNames() {
+  QFETCH(QString, control);
+  QFETCH(QString, name);
+  auto* widget = form_->findChild<QWidget*>(control);
+  QVERIFY(widget != nullptr);
+  QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+  QVERIFY(accessible != nullptr);
+  QCOMPARE(accessible->text(QAccessible::Name), name);
+}
+
+// Type n, Tab to calculation 2 and press Space: no mouse needed.
+void Form1Test::keyboardAloneRunsACalculation() {
+  form_->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+  QTest::keyClick(Box("Text1"), Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(Box("Text1"), QStringLiteral("5"));
+  for (int i = 0; i < 4; ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  }
+  QCOMPARE(QApplication::focusWidget(), Button(QStringLiteral("Command2")));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+  QVERIFY(form_->ListText().starts_with(
+      "Summanden von 1 bis  4\r\n 5  ( 0):   6\r\n"));
 }
 
 QTEST_MAIN(Form1Test)
