@@ -1,0 +1,27 @@
+# Unpacks the Debian package PACKAGE into the empty folder UNPACK with
+# dpkg-deb and checks its files and the packages it depends on.
+file(REMOVE_RECURSE "${UNPACK}")
+execute_process(COMMAND dpkg-deb -x "${PACKAGE}" "${UNPACK}" RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "dpkg-deb -x failed on ${PACKAGE}")
+endif()
+foreach(file
+    usr/bin/partitionen
+    usr/share/applications/partitionen.desktop
+    usr/share/icons/hicolor/16x16/apps/partitionen.xpm
+    usr/share/icons/hicolor/32x32/apps/partitionen.xpm)
+  if(NOT EXISTS "${UNPACK}/${file}")
+    message(FATAL_ERROR "the package lacks ${file}")
+  endif()
+endforeach()
+execute_process(COMMAND dpkg-deb -f "${PACKAGE}" Package Architecture Depends
+  OUTPUT_VARIABLE fields RESULT_VARIABLE result)
+foreach(wanted "Package: partitionen" "Architecture: amd64" "libqt6widgets6"
+               "libqt6gui6" "libqt6core6" "fonts-liberation2" "qt6-qpa-plugins")
+  string(FIND "${fields}" "${wanted}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "the package's control lacks ${wanted}:\n${fields}")
+  endif()
+endforeach()
+execute_process(COMMAND dpkg-deb -c "${PACKAGE}" OUTPUT_VARIABLE listing)
+message(STATUS "Package contents:\n${listing}")
