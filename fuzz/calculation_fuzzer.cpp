@@ -1,0 +1,121 @@
+// Any three texts into the calculation run. The first byte picks the counter;
+// the rest is n, k and m separated by NUL bytes, with m cut to 200 so that a
+// run stays short. What must hold: only the program's own runtime errors come
+// out; once the header is reached the list starts with it, and every line has
+// the list's form, a last unfinished line only after an error.
+#include <cctype>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "calculation.h"
+#include "counters.h"
+
+namespace {
+
+// A number as FormatNumber writes it: " " or "-", then digits with an
+// optional point (or a point and digits), then an optional exponent.
+bool TakeNumber(std::string_view& text) {
+  if (text.empty() || (text[0] != ' ' && text[0] != '-')) {
+    return false;
+  }
+  std::size_t i = 1;
+  std::size_t digits = 0;
+  while (i < text.size() && (std::isdigit(static_cast<unsigned char>(text[i])) || text[i] == '.')) {
+    digits += text[i] == '.' ? 0 : 1;
+    ++i;
+  }
+  if (digits == 0) {
+    return false;
+  }
+  if (i + 1 < text.size() && text[i] == 'E' && (text[i + 1] == '+' || text[i + 1] == '-')) {
+    i += 2;
+    std::size_t exponentDigits = 0;
+    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) {
+      ++i;
+      ++exponentDigits;
+    }
+    if (exponentDigits < 2) {
+      return false;
+    }
+  }
+  text.remove_prefix(i);
+  return true;
+}
+
+bool Take(std::string_view& text, std::string_view literal) {
+  if (!text.starts_with(literal)) {
+    return false;
+  }
+  text.remove_prefix(literal.size());
+  return true;
+}
+
+// Checks the list after the header; `finished` when the run ended normally.
+bool LinesHaveTheListForm(std::string_view lines, bool finished) {
+  while (!lines.empty()) {
+    if (!TakeNumber(lines) || !Take(lines, "  (") || !TakeNumber(lines) ||
+        !Take(lines, "):  ")) {
+      return false;
+    }
+    if (lines.empty()) {
+      return !finished;  // the count of this line raised the error
+    }
+    if (!TakeNumber(lines) || !Take(lines, "\r\n")) {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) {
+    return 0;
+  }
+  const partition::Counter counter =
+      data[0] % 2 == 0 ? partition::CountDistinct : partition::CountRepeated;
+  std::string_view rest(reinterpret_cast<const char*>(data + 1), size - 1);
+  std::string_view texts[3];
+  for (std::string_view& text : texts) {
+    const std::size_t end = rest.find('\0');
+    text = rest.substr(0, end);
+    rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+  }
+  try {
+    if (partition::ReadNumber(texts[2]) > 200) {
+      texts[2] = "200";
+    }
+  } catch (const partition::RuntimeError&) {
+  }
+
+  std::string list;
+  bool finished = true;
+  try {
+    partition::RunCalculation(counter, texts[0], texts[1], texts[2], list);
+  } catch (const partition::RuntimeError& error) {
+    if (error.number() != partition::kOverflowError) {
+      __builtin_trap();
+    }
+    finished = false;
+  }
+  if (list.empty()) {
+    if (finished) {
+      __builtin_trap();  // a finished run always writes its header
+    }
+    return 0;
+  }
+  std::string_view view(list);
+  const std::size_t headerEnd = view.find("\r\n");
+  if (!view.starts_with("Summanden von 1 bis ") || headerEnd == std::string_view::npos) {
+    __builtin_trap();
+  }
+  std::string_view header = view.substr(20, headerEnd - 20);
+  if (!TakeNumber(header) || !header.empty() ||
+      !LinesHaveTheListForm(view.substr(headerEnd + 2), finished)) {
+    __builtin_trap();
+  }
+  return 0;
+}
