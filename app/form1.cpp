@@ -13,16 +13,12 @@ namespace {
 
 // Metric-compatible free faces for the window's fonts.
 void SubstituteFonts() {
-  QFont::insertSubstitution(QStringLiteral("Times New Roman"),
-                            QStringLiteral("Liberation Serif"));
-  QFont::insertSubstitution(QStringLiteral("MS Sans Serif"),
-                            QStringLiteral("Liberation Sans"));
+  QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
+  QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
 }
 
 std::string ToCore(const QString& text) { return text.toStdString(); }
-QString FromCore(const std::string& text) {
-  return QString::fromStdString(text);
-}
+QString FromCore(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
@@ -127,8 +123,7 @@ void Form1::cmdClr_Click(int /*index*/) { ui->Text3->setPlainText(QString()); }
 void Form1::RunCalculation(partition::Counter counter) {
   std::string list;
   try {
-    partition::RunCalculation(counter, ToCore(ui->Text1->text()),
-                              ToCore(ui->Text2->text()),
+    partition::RunCalculation(counter, ToCore(ui->Text1->text()), ToCore(ui->Text2->text()),
                               ToCore(ui->Text4->text()), list);
   } catch (const partition::RuntimeError&) {
     if (!list.empty()) {
@@ -139,14 +134,11 @@ void Form1::RunCalculation(partition::Counter counter) {
   SetListText(list);
 }
 
-void Form1::StepValue(QLineEdit* box, partition::Number delta,
-                      bool clampAtZero) {
-  const partition::Number value =
-      partition::ReadNumber(ToCore(box->text())) + delta;
+void Form1::StepValue(QLineEdit* box, partition::Number delta, bool clampAtZero) {
+  const partition::Number value = partition::ReadNumber(ToCore(box->text())) + delta;
   if (!std::isfinite(value)) {
-    throw partition::RuntimeError(
-        partition::kFloatingPointError,
-        std::string(partition::kFloatingPointMessage));
+    throw partition::RuntimeError(partition::kFloatingPointError,
+                                  std::string(partition::kFloatingPointMessage));
   }
   box->setText(FromCore(partition::FormatNumber(value)));
   if (clampAtZero && partition::ReadNumber(ToCore(box->text())) < 0) {

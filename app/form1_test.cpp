@@ -53,15 +53,11 @@ class Form1Test : public QObject {
   QLineEdit* Box(const char* name) const {
     return form_->findChild<QLineEdit*>(QString::fromLatin1(name));
   }
-  QPushButton* Button(const QString& name) const {
-    return form_->findChild<QPushButton*>(name);
-  }
+  QPushButton* Button(const QString& name) const { return form_->findChild<QPushButton*>(name); }
   QPlainTextEdit* List() const {
     return form_->findChild<QPlainTextEdit*>(QStringLiteral("Text3"));
   }
-  void Click(const QString& name) const {
-    QTest::mouseClick(Button(name), Qt::LeftButton);
-  }
+  void Click(const QString& name) const { QTest::mouseClick(Button(name), Qt::LeftButton); }
   void Type(const char* box, const QString& text) const {
     Box(box)->selectAll();
     QTest::keyClicks(Box(box), text);
@@ -93,9 +89,10 @@ void Form1Test::calculationButtonsWriteTheDefaultLists() {
   Click(QStringLiteral("Command1"));
   const std::string distinct = form_->ListText();
   QVERIFY(distinct.starts_with("Summanden von 1 bis  4\r\n 0  ( 10):   1\r\n"));
-  QVERIFY(distinct.ends_with(" 10  (-10):   1\r\n 11  (-12):   0\r\n"
-                             " 12  (-14):   0\r\n 13  (-16):   0\r\n"
-                             " 14  (-18):   0\r\n 15  (-20):   0\r\n"));
+  QVERIFY(
+      distinct.ends_with(" 10  (-10):   1\r\n 11  (-12):   0\r\n"
+                         " 12  (-14):   0\r\n 13  (-16):   0\r\n"
+                         " 14  (-18):   0\r\n 15  (-20):   0\r\n"));
   // What a user sees and copies: one line per list line, plain line feeds.
   const QStringList lines = List()->toPlainText().split(QLatin1Char('\n'));
   QCOMPARE(lines.size(), 18);  // header, 16 lines, and the empty line after
@@ -137,32 +134,35 @@ void Form1Test::stepButtonsChangeTheirBox_data() {
   QTest::addColumn<QStringList>("texts");  // the box after each click
 
   QTest::newRow("k -10 from 4 clamps to a bare 0")
-      << "Text2" << "4" << QStringList{"Command7"} << QStringList{"0"};
+      << "Text2"
+      << "4" << QStringList{"Command7"} << QStringList{"0"};
   QTest::newRow("k -1 down to 0, then clamped")
-      << "Text2" << "4"
-      << QStringList{"Command8", "Command8", "Command8", "Command8", "Command8"}
+      << "Text2"
+      << "4" << QStringList{"Command8", "Command8", "Command8", "Command8", "Command8"}
       << QStringList{" 3", " 2", " 1", " 0", "0"};
   QTest::newRow("k from 0: -1 clamps, +1 counts up")
-      << "Text2" << "0" << QStringList{"Command8", "Command10"}
-      << QStringList{"0", " 1"};
+      << "Text2"
+      << "0" << QStringList{"Command8", "Command10"} << QStringList{"0", " 1"};
   QTest::newRow("k fraction below zero clamps")
-      << "Text2" << "0.5" << QStringList{"Command8"} << QStringList{"0"};
-  QTest::newRow("k +10 and -10")
-      << "Text2" << "7" << QStringList{"Command9", "Command7"}
-      << QStringList{" 17", " 7"};
+      << "Text2"
+      << "0.5" << QStringList{"Command8"} << QStringList{"0"};
+  QTest::newRow("k +10 and -10") << "Text2"
+                                 << "7" << QStringList{"Command9", "Command7"}
+                                 << QStringList{" 17", " 7"};
   QTest::newRow("n goes below zero unclamped")
-      << "Text1" << "0" << QStringList{"Command4", "Command3"}
-      << QStringList{"-1", "-11"};
-  QTest::newRow("n fraction +10")
-      << "Text1" << "2.5" << QStringList{"Command5"} << QStringList{" 12.5"};
+      << "Text1"
+      << "0" << QStringList{"Command4", "Command3"} << QStringList{"-1", "-11"};
+  QTest::newRow("n fraction +10") << "Text1"
+                                  << "2.5" << QStringList{"Command5"} << QStringList{" 12.5"};
   QTest::newRow("n +1 and +10 from negative")
-      << "Text1" << "-15" << QStringList{"Command6", "Command5", "Command5"}
-      << QStringList{"-14", "-4", " 6"};
+      << "Text1"
+      << "-15" << QStringList{"Command6", "Command5", "Command5"} << QStringList{"-14", "-4", " 6"};
   QTest::newRow("n that is no number counts as 0")
-      << "Text1" << "abc" << QStringList{"Command6"} << QStringList{" 1"};
+      << "Text1"
+      << "abc" << QStringList{"Command6"} << QStringList{" 1"};
   QTest::newRow("n huge switches to exponent form")
-      << "Text1" << "999999999999999" << QStringList{"Command5"}
-      << QStringList{" 1.00000000000001E+15"};
+      << "Text1"
+      << "999999999999999" << QStringList{"Command5"} << QStringList{" 1.00000000000001E+15"};
 }
 
 void Form1Test::stepButtonsChangeTheirBox() {
@@ -198,11 +198,10 @@ void Form1Test::tabWalksTheFocusOrder() {
   form_->activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(form_.get()));
   QCOMPARE(QApplication::focusWidget(), Box("Text1"));
-  const QStringList order = {
-      "Text2",    "Text3",    "Command1", "Command2",  "cmdClr",
-      "Command3", "Command4", "Command5", "Command6",  "Command7",
-      "Command8", "Command9", "Command10", "Command11", "Text4",
-      "Text1"};
+  const QStringList order = {"Text2",     "Text3",     "Command1", "Command2",
+                             "cmdClr",    "Command3",  "Command4", "Command5",
+                             "Command6",  "Command7",  "Command8", "Command9",
+                             "Command10", "Command11", "Text4",    "Text1"};
   for (const QString& expected : order) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget()->objectName(), expected);
@@ -239,16 +238,27 @@ void Form1Test::runtimeErrorsAreReportedAndEndTheProgram_data() {
   QTest::addColumn<QString>("listBehind");
 
   QTest::newRow("count past a Long, list written so far behind")
-      << "225" << "300" << "5" << "Command1"
+      << "225"
+      << "300"
+      << "5"
+      << "Command1"
       << "Summanden von 1 bis  300\r\n 225  ( 44700):   2114965120\r\n"
          " 226  ( 44698):  ";
-  QTest::newRow("n beyond the double range keeps the old list")
-      << "1E400" << "4" << "15" << "Command2" << "";
-  QTest::newRow("step on n beyond the double range")
-      << "1E400" << "4" << "15" << "Command6" << "";
-  QTest::newRow("n + m beyond a Long")
-      << "2147483647" << "4" << "1" << "Command2"
-      << "Summanden von 1 bis  4\r\n";
+  QTest::newRow("n beyond the double range keeps the old list") << "1E400"
+                                                                << "4"
+                                                                << "15"
+                                                                << "Command2"
+                                                                << "";
+  QTest::newRow("step on n beyond the double range") << "1E400"
+                                                     << "4"
+                                                     << "15"
+                                                     << "Command6"
+                                                     << "";
+  QTest::newRow("n + m beyond a Long") << "2147483647"
+                                       << "4"
+                                       << "1"
+                                       << "Command2"
+                                       << "Summanden von 1 bis  4\r\n";
 }
 
 void Form1Test::runtimeErrorsAreReportedAndEndTheProgram() {
@@ -264,8 +274,7 @@ void Form1Test::runtimeErrorsAreReportedAndEndTheProgram() {
   const Report report = ClickUntilTheProgramEnds(button);
   QVERIFY(report.shown);
   QCOMPARE(report.title, QStringLiteral("Partitionen"));
-  QCOMPARE(report.text,
-           QStringLiteral("Laufzeitfehler '6':\n\n\u00dcberlauf"));
+  QCOMPARE(report.text, QStringLiteral("Laufzeitfehler '6':\n\n\u00dcberlauf"));
   QCOMPARE(QString::fromStdString(report.listBehind), listBehind);
   QCOMPARE(report.exitCode, 1);
   QVERIFY(!form_->isVisible());
@@ -282,8 +291,7 @@ void Form1Test::endeEndsTheProgram() {
 // the list arrived whole.
 void Form1Test::largeListsAppearQuickly() {
   Type("Text2", QStringLiteral("2"));
-  for (const auto& [m, lines] :
-       {std::pair{"99999", 100001}, std::pair{"999999", 1000001}}) {
+  for (const auto& [m, lines] : {std::pair{"99999", 100001}, std::pair{"999999", 1000001}}) {
     Type("Text4", QString::fromLatin1(m));
     QElapsedTimer timer;
     timer.start();
@@ -298,19 +306,28 @@ void Form1Test::largeListsAppearQuickly() {
 void Form1Test::controlsHaveGermanAccessibleNames_data() {
   QTest::addColumn<QString>("control");
   QTest::addColumn<QString>("name");
-  QTest::newRow("list") << "Text3" << "Liste";
-  QTest::newRow("n") << "Text1" << "Summe n";
-  QTest::newRow("k") << "Text2" << "Summanden von 1 bis k";
-  QTest::newRow("m") << "Text4" << "Anzahl der Zahlen ab n";
-  QTest::newRow("n +10") << "Command5" << "n um 10 erh\u00f6hen";
-  QTest::newRow("n -1") << "Command4" << "n um 1 verringern";
-  QTest::newRow("k +1") << "Command10" << "k um 1 erh\u00f6hen";
-  QTest::newRow("k -10") << "Command7" << "k um 10 verringern";
-  QTest::newRow("clear") << "cmdClr" << "Liste leeren";
-  QTest::newRow("end") << "Command11" << "Ende, Programm beenden";
-  QTest::newRow("calculation 2")
-      << "Command2"
-      << "Berechnung 2, jede Zahl darf beliebig oft verwendet werden";
+  QTest::newRow("list") << "Text3"
+                        << "Liste";
+  QTest::newRow("n") << "Text1"
+                     << "Summe n";
+  QTest::newRow("k") << "Text2"
+                     << "Summanden von 1 bis k";
+  QTest::newRow("m") << "Text4"
+                     << "Anzahl der Zahlen ab n";
+  QTest::newRow("n +10") << "Command5"
+                         << "n um 10 erh\u00f6hen";
+  QTest::newRow("n -1") << "Command4"
+                        << "n um 1 verringern";
+  QTest::newRow("k +1") << "Command10"
+                        << "k um 1 erh\u00f6hen";
+  QTest::newRow("k -10") << "Command7"
+                         << "k um 10 verringern";
+  QTest::newRow("clear") << "cmdClr"
+                         << "Liste leeren";
+  QTest::newRow("end") << "Command11"
+                       << "Ende, Programm beenden";
+  QTest::newRow("calculation 2") << "Command2"
+                                 << "Berechnung 2, jede Zahl darf beliebig oft verwendet werden";
 }
 
 // What a screen reader speaks for each control.
@@ -335,8 +352,7 @@ void Form1Test::keyboardAloneRunsACalculation() {
   }
   QCOMPARE(QApplication::focusWidget(), Button(QStringLiteral("Command2")));
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
-  QVERIFY(form_->ListText().starts_with(
-      "Summanden von 1 bis  4\r\n 5  ( 0):   6\r\n"));
+  QVERIFY(form_->ListText().starts_with("Summanden von 1 bis  4\r\n 5  ( 0):   6\r\n"));
 }
 
 QTEST_MAIN(Form1Test)

@@ -15,6 +15,6 @@ void WrappingButton::paintEvent(QPaintEvent* /*event*/) {
 
   const int margin = style()->pixelMetric(QStyle::PM_ButtonMargin, &option, this);
   const QRect area = option.rect.adjusted(margin, margin, -margin, -margin);
-  painter.drawItemText(area, Qt::AlignCenter | Qt::TextWordWrap, option.palette,
-                       isEnabled(), caption, QPalette::ButtonText);
+  painter.drawItemText(area, Qt::AlignCenter | Qt::TextWordWrap, option.palette, isEnabled(),
+                       caption, QPalette::ButtonText);
 }

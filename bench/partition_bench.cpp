@@ -17,8 +17,7 @@ namespace {
 
 constexpr Long kTriangle65535 = 2147450880;  // 1 + 2 + ... + 65535
 
-void List(benchmark::State& state, Counter counter, const char* n,
-          const char* k, const char* m) {
+void List(benchmark::State& state, Counter counter, const char* n, const char* k, const char* m) {
   std::string list;
   for (auto _ : state) {
     RunCalculation(counter, n, k, m, list);
@@ -37,34 +36,32 @@ BENCHMARK_CAPTURE(List, Repeated_k2_100000_lines, CountRepeated, "0", "2", "9999
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(List, Repeated_k2_1000000_lines, CountRepeated, "0", "2", "999999")
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(List, Repeated_k2_1000000_lines_from_1E9, CountRepeated, "1E9",
-                  "2", "999999")
+BENCHMARK_CAPTURE(List, Repeated_k2_1000000_lines_from_1E9, CountRepeated, "1E9", "2", "999999")
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(List, Distinct_fraction_k_1000000_lines, CountDistinct, "0", "4.5",
-                  "999999")
+BENCHMARK_CAPTURE(List, Distinct_fraction_k_1000000_lines, CountDistinct, "0", "4.5", "999999")
     ->Unit(benchmark::kMillisecond);
 
 // Lists small enough for the direct recursion, both ways.
 BENCHMARK_CAPTURE(List, Distinct_k20_n0_m210, CountDistinct, "0", "20", "210")
     ->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(List, Recursive_Distinct_k20_n0_m210,
-                  testing::RecursiveCountDistinct, "0", "20", "210")
+BENCHMARK_CAPTURE(List, Recursive_Distinct_k20_n0_m210, testing::RecursiveCountDistinct, "0", "20",
+                  "210")
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(List, Distinct_k22_n0_m253, CountDistinct, "0", "22", "253")
     ->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(List, Recursive_Distinct_k22_n0_m253,
-                  testing::RecursiveCountDistinct, "0", "22", "253")
+BENCHMARK_CAPTURE(List, Recursive_Distinct_k22_n0_m253, testing::RecursiveCountDistinct, "0", "22",
+                  "253")
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
 BENCHMARK_CAPTURE(List, Repeated_k40_n0_m40, CountRepeated, "0", "40", "40")
     ->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(List, Recursive_Repeated_k40_n0_m40,
-                  testing::RecursiveCountRepeated, "0", "40", "40")
+BENCHMARK_CAPTURE(List, Recursive_Repeated_k40_n0_m40, testing::RecursiveCountRepeated, "0", "40",
+                  "40")
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(List, Repeated_k60_n0_m60, CountRepeated, "0", "60", "60")
     ->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(List, Recursive_Repeated_k60_n0_m60,
-                  testing::RecursiveCountRepeated, "0", "60", "60")
+BENCHMARK_CAPTURE(List, Recursive_Repeated_k60_n0_m60, testing::RecursiveCountRepeated, "0", "60",
+                  "60")
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
 
@@ -81,17 +78,14 @@ void Counter(benchmark::State& state, Long (*count)(Long, Long), Long n, Long k)
 }
 
 BENCHMARK_CAPTURE(Counter, Distinct_225_225, CountDistinct, 225, 225);
-BENCHMARK_CAPTURE(Counter, Distinct_k65535_all_but_225, CountDistinct,
-                  kTriangle65535 - 225, 65535);
-BENCHMARK_CAPTURE(Counter, Distinct_largest_overflow, CountDistinct, 2147483647,
-                  2147483647);
+BENCHMARK_CAPTURE(Counter, Distinct_k65535_all_but_225, CountDistinct, kTriangle65535 - 225, 65535);
+BENCHMARK_CAPTURE(Counter, Distinct_largest_overflow, CountDistinct, 2147483647, 2147483647);
 BENCHMARK_CAPTURE(Counter, Distinct_negative_k_overflow, CountDistinct, 1, -1);
 BENCHMARK_CAPTURE(Counter, Repeated_121_121, CountRepeated, 121, 121);
 BENCHMARK_CAPTURE(Counter, Repeated_k2_largest_n, CountRepeated, 2147483647, 2);
 BENCHMARK_CAPTURE(Counter, Repeated_k3_last_that_fits, CountRepeated, 160526, 3);
 BENCHMARK_CAPTURE(Counter, Repeated_k4_6000, CountRepeated, 6000, 4);
-BENCHMARK_CAPTURE(Counter, Repeated_largest_overflow, CountRepeated, 2147483647,
-                  2147483647);
+BENCHMARK_CAPTURE(Counter, Repeated_largest_overflow, CountRepeated, 2147483647, 2147483647);
 
 // The first call of each counter sets up its table once per process.
 void ReportFirstCalls() {
@@ -103,9 +97,10 @@ void ReportFirstCalls() {
   };
   const double distinct = time(CountDistinct);
   const double repeated = time(CountRepeated);
-  std::printf("first call with table set-up: CountDistinct %.1f us, "
-              "CountRepeated %.1f us\n",
-              distinct, repeated);
+  std::printf(
+      "first call with table set-up: CountDistinct %.1f us, "
+      "CountRepeated %.1f us\n",
+      distinct, repeated);
 }
 
 }  // namespace

@@ -55,8 +55,7 @@ bool Take(std::string_view& text, std::string_view literal) {
 // Checks the list after the header; `finished` when the run ended normally.
 bool LinesHaveTheListForm(std::string_view lines, bool finished) {
   while (!lines.empty()) {
-    if (!TakeNumber(lines) || !Take(lines, "  (") || !TakeNumber(lines) ||
-        !Take(lines, "):  ")) {
+    if (!TakeNumber(lines) || !Take(lines, "  (") || !TakeNumber(lines) || !Take(lines, "):  ")) {
       return false;
     }
     if (lines.empty()) {

@@ -24,15 +24,14 @@ constexpr std::size_t kLongestNumber = 24;
 // kMaxListBytes; the list is left as it stands.
 void EnsureRoom(const std::string& list, std::size_t extra) {
   if (list.size() + extra > kMaxListBytes) {
-    throw RuntimeError(kOutOfStringSpaceError,
-                       std::string(kOutOfStringSpaceMessage));
+    throw RuntimeError(kOutOfStringSpaceError, std::string(kOutOfStringSpaceMessage));
   }
 }
 
 }  // namespace
 
-void RunCalculation(Counter counter, std::string_view n, std::string_view k,
-                    std::string_view m, std::string& list) {
+void RunCalculation(Counter counter, std::string_view n, std::string_view k, std::string_view m,
+                    std::string& list) {
   const Number valueN = ReadNumber(n);
   const Number valueK = ReadNumber(k);
 

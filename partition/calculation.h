@@ -28,7 +28,7 @@ inline constexpr std::size_t kMaxListBytes = std::size_t{64} << 20;
 // kMaxListBytes. On an error, `list` holds exactly what the window shows then:
 // the old text if the header was not yet written, otherwise the part of the
 // new list written so far.
-void RunCalculation(Counter counter, std::string_view n, std::string_view k,
-                    std::string_view m, std::string& list);
+void RunCalculation(Counter counter, std::string_view n, std::string_view k, std::string_view m,
+                    std::string& list);
 
 }  // namespace partition

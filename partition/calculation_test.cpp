@@ -13,8 +13,7 @@ namespace {
 
 constexpr const char* kOldList = "alte Liste\r\n";
 
-std::string ListOf(Counter counter, std::string_view n, std::string_view k,
-                   std::string_view m) {
+std::string ListOf(Counter counter, std::string_view n, std::string_view k, std::string_view m) {
   std::string list = kOldList;
   RunCalculation(counter, n, k, m, list);
   return list;
@@ -25,8 +24,7 @@ struct Failure {
   std::string list;  // what the list box shows after the error
 };
 
-Failure RunUntilError(Counter counter, std::string_view n, std::string_view k,
-                      std::string_view m) {
+Failure RunUntilError(Counter counter, std::string_view n, std::string_view k, std::string_view m) {
   Failure failure{0, kOldList};
   try {
     RunCalculation(counter, n, k, m, failure.list);
@@ -75,27 +73,25 @@ struct ListCase {
   const char* n;
   const char* k;
   const char* m;
-  std::size_t lines;        // header included
-  const char* firstLines;   // the list starts with these
-  const char* lastLine;     // the list ends with this line
+  std::size_t lines;       // header included
+  const char* firstLines;  // the list starts with these
+  const char* lastLine;    // the list ends with this line
 };
 
 TEST(RunCalculation, ReadsTheBoxesAsNumbers) {
   const ListCase cases[] = {
-      {"m = -1: the header alone", "0", "4", "-1", 1,
-       "Summanden von 1 bis  4\r\n", "Summanden von 1 bis  4\r\n"},
-      {"m = 0: one line", "7", "4", "0", 2, "Summanden von 1 bis  4\r\n",
-       " 7  (-4):   2\r\n"},
-      {"empty n and m read as 0", "", "4", "", 2,
-       "Summanden von 1 bis  4\r\n", " 0  ( 10):   1\r\n"},
+      {"m = -1: the header alone", "0", "4", "-1", 1, "Summanden von 1 bis  4\r\n",
+       "Summanden von 1 bis  4\r\n"},
+      {"m = 0: one line", "7", "4", "0", 2, "Summanden von 1 bis  4\r\n", " 7  (-4):   2\r\n"},
+      {"empty n and m read as 0", "", "4", "", 2, "Summanden von 1 bis  4\r\n",
+       " 0  ( 10):   1\r\n"},
       {"text that is no number reads as 0", "abc", "x", "2", 4,
        "Summanden von 1 bis  0\r\n 0  ( 0):   1\r\n", " 2  (-4):   0\r\n"},
       {"negative n: count 0 below zero", "-2", "4", "3", 5,
        "Summanden von 1 bis  4\r\n-2  ( 14):   0\r\n-1  ( 12):   0\r\n"
        " 0  ( 10):   1\r\n",
        " 1  ( 8):   1\r\n"},
-      {"fractional k: unrounded in text, rounded for the count", "0", "4.5",
-       "7", 9,
+      {"fractional k: unrounded in text, rounded for the count", "0", "4.5", "7", 9,
        "Summanden von 1 bis  4.5\r\n 0  ( 12.375):   1\r\n"
        " 1  ( 10.375):   1\r\n",
        " 7  (-1.625):   2\r\n"},
@@ -104,10 +100,8 @@ TEST(RunCalculation, ReadsTheBoxesAsNumbers) {
       {"negative k shows, n <= 0 still counts", "-1", "-3", "1", 3,
        "Summanden von 1 bis -3\r\n-1  ( 5):   0\r\n", " 0  ( 3):   1\r\n"},
       {"bracketed value in exponent form", "0", "1E9", "0", 2,
-       "Summanden von 1 bis  1000000000\r\n",
-       " 0  ( 5.000000005E+17):   1\r\n"},
-      {"the largest Long ends the list", "2147483646", "1", "0", 2,
-       "Summanden von 1 bis  1\r\n",
+       "Summanden von 1 bis  1000000000\r\n", " 0  ( 5.000000005E+17):   1\r\n"},
+      {"the largest Long ends the list", "2147483646", "1", "0", 2, "Summanden von 1 bis  1\r\n",
        " 2147483646  (-4294967291):   0\r\n"},
   };
   for (const auto& c : cases) {
@@ -119,9 +113,7 @@ TEST(RunCalculation, ReadsTheBoxesAsNumbers) {
   }
 }
 
-Long RecordingCounter(Long n, Long k) {
-  return n * 1000 + k;
-}
+Long RecordingCounter(Long n, Long k) { return n * 1000 + k; }
 
 TEST(RunCalculation, PassesEachNumberAndRoundedKToTheCounter) {
   EXPECT_EQ(ListOf(RecordingCounter, "3", "2.5", "1"),
@@ -156,22 +148,15 @@ struct FailureCase {
 TEST(RunCalculation, StopsAtTheFirstErrorLeavingWhatItWrote) {
   const std::string header4 = "Summanden von 1 bis  4\r\n";
   const FailureCase cases[] = {
-      {"n beyond the double range", CountDistinct, "1E400", "4", "15", 6,
-       kOldList},
-      {"k beyond the double range", CountDistinct, "0", "-1E400", "15", 6,
-       kOldList},
-      {"m beyond the double range", CountDistinct, "0", "4", "1E400", 6,
-       header4},
-      {"n + m beyond the double range", CountDistinct, "1.7E308", "4",
-       "1.7E308", 6, header4},
-      {"n + m beyond a Long", CountDistinct, "2147483647", "4", "1", 6,
-       header4},
-      {"n beyond a Long", CountDistinct, "-2147483649", "4", "10", 6,
-       header4},
-      {"bracketed value beyond the double range", CountDistinct, "0", "1E200",
-       "3", 6, "Summanden von 1 bis  1E+200\r\n"},
-      {"k beyond a Long after the first part", CountRepeated, "0", "3E9",
-       "3", 6,
+      {"n beyond the double range", CountDistinct, "1E400", "4", "15", 6, kOldList},
+      {"k beyond the double range", CountDistinct, "0", "-1E400", "15", 6, kOldList},
+      {"m beyond the double range", CountDistinct, "0", "4", "1E400", 6, header4},
+      {"n + m beyond the double range", CountDistinct, "1.7E308", "4", "1.7E308", 6, header4},
+      {"n + m beyond a Long", CountDistinct, "2147483647", "4", "1", 6, header4},
+      {"n beyond a Long", CountDistinct, "-2147483649", "4", "10", 6, header4},
+      {"bracketed value beyond the double range", CountDistinct, "0", "1E200", "3", 6,
+       "Summanden von 1 bis  1E+200\r\n"},
+      {"k beyond a Long after the first part", CountRepeated, "0", "3E9", "3", 6,
        "Summanden von 1 bis  3000000000\r\n 0  ( 4.5000000015E+18):  "},
       {"negative k after the first part", CountRepeated, "1", "-1", "3", 6,
        "Summanden von 1 bis -1\r\n 1  (-2):  "},
@@ -181,8 +166,7 @@ TEST(RunCalculation, StopsAtTheFirstErrorLeavingWhatItWrote) {
       {"repeated count past a Long", CountRepeated, "121", "121", "5", 6,
        "Summanden von 1 bis  121\r\n 121  ( 7139):   2056148051\r\n"
        " 122  ( 7137):  "},
-      {"no number after the largest Long", CountRepeated, "2147483647", "1",
-       "0", 6,
+      {"no number after the largest Long", CountRepeated, "2147483647", "1", "0", 6,
        "Summanden von 1 bis  1\r\n 2147483647  (-4294967293):   1\r\n"},
   };
   for (const auto& c : cases) {
@@ -194,8 +178,7 @@ TEST(RunCalculation, StopsAtTheFirstErrorLeavingWhatItWrote) {
 }
 
 TEST(RunCalculation, RefusesAListPastTheSizeBound) {
-  const Failure failure =
-      RunUntilError(CountRepeated, "-2147483648", "2", "4294967295");
+  const Failure failure = RunUntilError(CountRepeated, "-2147483648", "2", "4294967295");
   EXPECT_EQ(failure.number, kOutOfStringSpaceError);
   EXPECT_LE(failure.list.size(), kMaxListBytes);
   EXPECT_GT(failure.list.size(), kMaxListBytes - 100);

@@ -35,8 +35,7 @@ struct Columns {
   void Push(std::int64_t value) { values.push_back(static_cast<Long>(value)); }
   // Count at index i of column c, or kTooLarge past the column's end.
   [[nodiscard]] std::int64_t At(std::size_t c, std::int64_t i) const {
-    const std::size_t end =
-        c + 1 < offsets.size() ? offsets[c + 1] : values.size();
+    const std::size_t end = c + 1 < offsets.size() ? offsets[c + 1] : values.size();
     return i < static_cast<std::int64_t>(end - offsets[c])
                ? values[offsets[c] + static_cast<std::size_t>(i)]
                : kTooLarge;
@@ -103,9 +102,8 @@ constexpr std::int64_t CountRepeatedSmall(std::int64_t n, std::int64_t k) {
   }
   const auto shifted = static_cast<std::uint64_t>(n + 3);
   const std::uint64_t count = (shifted * shifted + 6) / 12;
-  return count > static_cast<std::uint64_t>(kLongMax)
-             ? kTooLarge
-             : static_cast<std::int64_t>(count);
+  return count > static_cast<std::uint64_t>(kLongMax) ? kTooLarge
+                                                      : static_cast<std::int64_t>(count);
 }
 
 Columns BuildRepeated() {
@@ -114,9 +112,8 @@ Columns BuildRepeated() {
     columns.Open();
     const auto column = static_cast<std::size_t>(k - kRepeatedFirstK);
     for (std::int64_t n = 0;; ++n) {
-      const std::int64_t without = k == kRepeatedFirstK
-                                       ? CountRepeatedSmall(n, k - 1)
-                                       : columns.At(column - 1, n);
+      const std::int64_t without =
+          k == kRepeatedFirstK ? CountRepeatedSmall(n, k - 1) : columns.At(column - 1, n);
       const std::int64_t with = n >= k ? columns.At(column, n - k) : 0;
       if (without + with > kLongMax) {
         break;
@@ -150,8 +147,7 @@ Long CountDistinct(Long n, Long k) {
     return 0;
   }
   const std::int64_t j = std::min<std::int64_t>(n, total - n);
-  return Checked(
-      Distinct().At(static_cast<std::size_t>(std::min(top, kDistinctLastK)), j));
+  return Checked(Distinct().At(static_cast<std::size_t>(std::min(top, kDistinctLastK)), j));
 }
 
 Long CountRepeated(Long n, Long k) {

@@ -11,9 +11,7 @@ namespace partition {
 RuntimeError::RuntimeError(int number, const std::string& message)
     : std::runtime_error(message), number_(number) {}
 
-void RaiseOverflow() {
-  throw RuntimeError(kOverflowError, std::string(kOverflowMessage));
-}
+void RaiseOverflow() { throw RuntimeError(kOverflowError, std::string(kOverflowMessage)); }
 
 namespace {
 
@@ -41,9 +39,7 @@ class Scanner {
     Advance();
     return true;
   }
-  bool AcceptEither(char upper, char lower) {
-    return Accept(upper) || Accept(lower);
-  }
+  bool AcceptEither(char upper, char lower) { return Accept(upper) || Accept(lower); }
   // Digit of the given radix (8, 10 or 16) at the current position, or -1.
   int PeekDigit(int radix) {
     const int c = Peek();
@@ -69,8 +65,7 @@ class Scanner {
 Number ReadRadixInteger(Scanner& scanner, int shift) {
   const int radix = 1 << shift;
   std::uint64_t value = 0;
-  for (int digit = scanner.PeekDigit(radix); digit >= 0;
-       digit = scanner.PeekDigit(radix)) {
+  for (int digit = scanner.PeekDigit(radix); digit >= 0; digit = scanner.PeekDigit(radix)) {
     scanner.Advance();
     value = (value << shift) | static_cast<std::uint64_t>(digit);
     if (value > 0xFFFFFFFFU) {
@@ -92,7 +87,7 @@ Number ReadDecimal(Scanner& scanner) {
   if (!negative) {
     scanner.Accept('+');
   }
-  std::string digits;  // significant digits, no leading zeros
+  std::string digits;         // significant digits, no leading zeros
   std::int64_t exponent = 0;  // value = digits * 10^exponent
   bool sawDigit = false;
   bool sticky = false;
@@ -139,8 +134,7 @@ Number ReadDecimal(Scanner& scanner) {
     digits.push_back('1');
     exponent -= 1;
   }
-  const std::int64_t leading =
-      exponent + static_cast<std::int64_t>(digits.size()) - 1;
+  const std::int64_t leading = exponent + static_cast<std::int64_t>(digits.size()) - 1;
   if (leading > 400) {
     RaiseOverflow();
   }
@@ -150,8 +144,7 @@ Number ReadDecimal(Scanner& scanner) {
   digits.push_back('e');
   digits += std::to_string(exponent);
   double value = 0.0;
-  const auto result =
-      std::from_chars(digits.data(), digits.data() + digits.size(), value);
+  const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value);
   if (result.ec == std::errc::result_out_of_range) {
     if (leading >= 0) {
       RaiseOverflow();
@@ -163,8 +156,7 @@ Number ReadDecimal(Scanner& scanner) {
 
 void AppendDigits(std::string& out, std::uint64_t magnitude) {
   std::array<char, 24> buffer{};
-  const auto result =
-      std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude);
+  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude);
   out.append(buffer.data(), result.ptr);
 }
 
@@ -202,8 +194,8 @@ void AppendNumber(std::string& out, Number value) {
   }
   // d.dddddddddddddde±x: the value rounded to 15 significant digits.
   std::array<char, 32> buffer{};
-  const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(),
-                                 magnitude, std::chars_format::scientific, 14)
+  const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
+                                 std::chars_format::scientific, 14)
                        .ptr;
   const char* const e = std::find(buffer.data(), end, 'e');
   std::array<char, 16> kept{};

@@ -32,8 +32,7 @@ inline constexpr std::string_view kOverflowMessage = "Überlauf";
 inline constexpr int kFloatingPointError = 16;
 inline constexpr std::string_view kFloatingPointMessage = "Gleitkommafehler";
 inline constexpr int kOutOfStringSpaceError = 14;
-inline constexpr std::string_view kOutOfStringSpaceMessage =
-    "Nicht genügend Zeichenfolgenspeicher";
+inline constexpr std::string_view kOutOfStringSpaceMessage = "Nicht genügend Zeichenfolgenspeicher";
 
 // Throw the overflow error (6).
 [[noreturn]] void RaiseOverflow();

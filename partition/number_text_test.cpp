@@ -60,8 +60,7 @@ TEST(ReadNumber, ReadsTheNumberAtTheStartOfTheText) {
       {"leading zeros", "000123", 123},
       {"fraction leading zeros", "0.000123", 0.000123},
       {"largest double", "1.7976931348623157E308", 1.7976931348623157E308},
-      {"smallest double", "4.9406564584124654E-324",
-       std::numeric_limits<double>::denorm_min()},
+      {"smallest double", "4.9406564584124654E-324", std::numeric_limits<double>::denorm_min()},
       {"below the smallest double", "1E-400", 0},
       {"zero with huge exponent", "0E999999999999999999999", 0},
       {"huge negative exponent", "1E-99999999999999999999", 0},
@@ -69,8 +68,8 @@ TEST(ReadNumber, ReadsTheNumberAtTheStartOfTheText) {
       {"401 zeros after the point", "0." + Repeat('0', 400) + "1", 0},
       {"long fraction rounds up", "0." + Repeat('9', 100000), 1},
       {"halfway rounds to even", "9007199254740993", 9007199254740992.0},
-      {"digit past 800 breaks the tie",
-       "9007199254740993." + Repeat('0', 1000) + "1", 9007199254740994.0},
+      {"digit past 800 breaks the tie", "9007199254740993." + Repeat('0', 1000) + "1",
+       9007199254740994.0},
       {"hex", "&H10", 16},
       {"hex small letters", "&hff", 255},
       {"octal", "&O17", 15},
@@ -90,8 +89,15 @@ TEST(ReadNumber, ReadsTheNumberAtTheStartOfTheText) {
       {"Arabic digit", "\u0663", 0},
       {"full-width digits", "\uff11\uff12", 0},
       {"euro sign ends", "12\u20ac", 12},
-      {"invalid UTF-8", "\xff\xfe" "1", 0},
-      {"NUL ends", std::string("1\0" "2", 3), 1},
+      {"invalid UTF-8",
+       "\xff\xfe"
+       "1",
+       0},
+      {"NUL ends",
+       std::string("1\0"
+                   "2",
+                   3),
+       1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -114,7 +120,7 @@ TEST(ReadNumber, RaisesOverflowBeyondTheDoubleRange) {
   };
   for (const auto& [name, text] : cases) {
     SCOPED_TRACE(name);
-    EXPECT_TRUE(EndsWithOverflow([&] { (void)ReadNumber(text); }));
+    EXPECT_TRUE(EndsWithOverflow([&text = text] { (void)ReadNumber(text); }));
   }
 }
 
@@ -124,8 +130,7 @@ TEST(ReadNumber, AnyBytesGiveANumberOrTheOverflowError) {
   for (int round = 0; round < 20000; ++round) {
     std::string text(random() % 40, ' ');
     for (char& c : text) {
-      c = round % 2 == 0 ? static_cast<char>(random())
-                         : alphabet[random() % alphabet.size()];
+      c = round % 2 == 0 ? static_cast<char>(random()) : alphabet[random() % alphabet.size()];
     }
     try {
       EXPECT_FALSE(std::isnan(ReadNumber(text))) << text;
@@ -137,8 +142,7 @@ TEST(ReadNumber, AnyBytesGiveANumberOrTheOverflowError) {
 
 TEST(FormatNumber, WritesLongsWithBlankOrMinus) {
   const std::pair<Long, const char*> cases[] = {
-      {kMin, "-2147483648"}, {-1, "-1"},         {0, " 0"},
-      {15, " 15"},           {kMax, " 2147483647"},
+      {kMin, "-2147483648"}, {-1, "-1"}, {0, " 0"}, {15, " 15"}, {kMax, " 2147483647"},
   };
   for (const auto& [value, expected] : cases) {
     EXPECT_EQ(FormatNumber(value), expected);
@@ -173,14 +177,12 @@ TEST(FormatNumber, WritesNumbersInTheShortestFormOf15Digits) {
       {"1E+15", 1e15, " 1E+15"},
       {"exponent form mantissa", 5000000050000000, " 5.00000005E+15"},
       {"negative exponent form", -1e100, "-1E+100"},
-      {"largest double", std::numeric_limits<double>::max(),
-       " 1.79769313486232E+308"},
+      {"largest double", std::numeric_limits<double>::max(), " 1.79769313486232E+308"},
       {"smallest fixed", 1e-10, " .0000000001"},
       {"fixed with digits", 1.25e-9, " .00000000125"},
       {"below 1E-10", 1.5e-11, " 1.5E-11"},
       {"tiny negative", -2.5e-100, "-2.5E-100"},
-      {"smallest double", std::numeric_limits<double>::denorm_min(),
-       " 4.94065645841247E-324"},
+      {"smallest double", std::numeric_limits<double>::denorm_min(), " 4.94065645841247E-324"},
       {"half past the Long range", 2147483647.5, " 2147483647.5"},
   };
   for (const auto& c : cases) {
@@ -190,9 +192,9 @@ TEST(FormatNumber, WritesNumbersInTheShortestFormOf15Digits) {
 }
 
 TEST(FormatNumber, RaisesOverflowForValuesThatAreNotFinite) {
-  for (const Number value : {std::numeric_limits<double>::infinity(),
-                             -std::numeric_limits<double>::infinity(),
-                             std::numeric_limits<double>::quiet_NaN()}) {
+  for (const Number value :
+       {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+        std::numeric_limits<double>::quiet_NaN()}) {
     EXPECT_TRUE(EndsWithOverflow([&] { (void)FormatNumber(value); }));
   }
 }
@@ -239,9 +241,8 @@ TEST(ToLong, RoundsHalvesToEven) {
 
 TEST(ToLong, RaisesOverflowOutsideTheLongRange) {
   for (const Number value :
-       {2147483647.5, 2147483648.0, -2147483648.6, -2147483649.0, 1e300,
-        -1e300, std::numeric_limits<double>::infinity(),
-        std::numeric_limits<double>::quiet_NaN()}) {
+       {2147483647.5, 2147483648.0, -2147483648.6, -2147483649.0, 1e300, -1e300,
+        std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()}) {
     EXPECT_TRUE(EndsWithOverflow([&] { (void)ToLong(value); })) << value;
   }
 }

@@ -10,8 +10,7 @@
 namespace partition::testing {
 
 template <typename Call>
-::testing::AssertionResult EndsWithError(Call&& call, int number,
-                                         std::string_view message) {
+::testing::AssertionResult EndsWithError(Call&& call, int number, std::string_view message) {
   try {
     call();
   } catch (const RuntimeError& error) {
