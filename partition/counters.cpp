@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <vector>
 
 namespace partition {
@@ -129,9 +130,10 @@ const Columns& Repeated() {
   return columns;
 }
 
-}  // namespace
-
-Long CountDistinct(Long n, Long k) {
+// The answers both counters give before any summand counts: 1 for n = 0
+// (whatever k), 0 for n < 0 or k = 0, and the overflow error for n > 0 with
+// k < 0, where the recursion never reaches an end. Nothing for n, k > 0.
+std::optional<Long> CountWithoutSummands(Long n, Long k) {
   if (n == 0) {
     return 1;
   }
@@ -140,6 +142,15 @@ Long CountDistinct(Long n, Long k) {
   }
   if (k < 0) {
     RaiseOverflow();
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+Long CountDistinct(Long n, Long k) {
+  if (const std::optional<Long> count = CountWithoutSummands(n, k)) {
+    return *count;
   }
   const std::int64_t top = std::min(k, n);
   const std::int64_t total = Triangle(top);
@@ -151,14 +162,8 @@ Long CountDistinct(Long n, Long k) {
 }
 
 Long CountRepeated(Long n, Long k) {
-  if (n == 0) {
-    return 1;
-  }
-  if (k == 0 || n < 0) {
-    return 0;
-  }
-  if (k < 0) {
-    RaiseOverflow();
+  if (const std::optional<Long> count = CountWithoutSummands(n, k)) {
+    return *count;
   }
   const std::int64_t top = std::min(k, n);
   if (top < kRepeatedFirstK) {
