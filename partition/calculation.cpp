@@ -20,48 +20,69 @@ constexpr std::string_view kLineEnd = "\r\n";
 // FormatNumber never writes more than this, e.g. "-1.23456789012345E-308".
 constexpr std::size_t kLongestNumber = 24;
 
-// Raises the out-of-string-space error when `extra` more bytes would pass
-// kMaxListBytes; the list is left as it stands.
-void EnsureRoom(const std::string& list, std::size_t extra) {
-  if (list.size() + extra > kMaxListBytes) {
-    throw RuntimeError(kOutOfStringSpaceError, std::string(kOutOfStringSpaceMessage));
-  }
-}
-
 }  // namespace
+
+CalculationRun::CalculationRun(Counter counter, std::string_view n, std::string_view k,
+                               std::string_view m)
+    : counter_(counter), valueN_(ReadNumber(n)), valueK_(ReadNumber(k)), mText_(m) {}
+
+bool CalculationRun::Continue(std::string& piece, std::size_t lines) {
+  const std::size_t pieceStart = piece.size();
+  // Raises the out-of-string-space error when `extra` more bytes would take
+  // the list past kMaxListBytes; the piece is left as it stands.
+  const auto ensureRoom = [&](std::size_t extra) {
+    if (written_ + (piece.size() - pieceStart) + extra > kMaxListBytes) {
+      throw RuntimeError(kOutOfStringSpaceError, std::string(kOutOfStringSpaceMessage));
+    }
+  };
+
+  if (!started_) {
+    started_ = true;
+    piece.append(kHeader);
+    AppendNumber(piece, valueK_);
+    piece.append(kLineEnd);
+    lastNumber_ = ToLong(Finite(ReadNumber(mText_) + valueN_));
+    current_ = ToLong(valueN_);
+  }
+  for (std::size_t line = 0; line < lines && lastNumber_ >= current_; ++line) {
+    Number t = Finite(valueK_ + 1);
+    t = Finite(valueK_ * t);
+    t = Finite(t / 2);
+    t = Finite(t - current_);
+    const Number bracketed = Finite(t - current_);
+
+    ensureRoom(2 * kLongestNumber + 7);
+    AppendNumber(piece, current_);
+    piece.append("  (");
+    AppendNumber(piece, bracketed);
+    piece.append("):  ");
+
+    const Long count = counter_(current_, ToLong(valueK_));
+    ensureRoom(kLongestNumber + kLineEnd.size());
+    AppendNumber(piece, count);
+    piece.append(kLineEnd);
+    current_ = CheckedAdd(current_, 1);
+  }
+  written_ += piece.size() - pieceStart;
+  return lastNumber_ >= current_;
+}
 
 void RunCalculation(Counter counter, std::string_view n, std::string_view k, std::string_view m,
                     std::string& list) {
-  const Number valueN = ReadNumber(n);
-  const Number valueK = ReadNumber(k);
-
-  // Built aside and swapped in, so that a failure leaves the old list intact
-  // until the header stands; from then on `list` is the list being written.
-  std::string header(kHeader);
-  AppendNumber(header, valueK);
-  header.append(kLineEnd);
-  std::swap(list, header);
-
-  const Long lastNumber = ToLong(Finite(ReadNumber(m) + valueN));
-  Long current = ToLong(valueN);
-  while (lastNumber >= current) {
-    Number t = Finite(valueK + 1);
-    t = Finite(valueK * t);
-    t = Finite(t / 2);
-    t = Finite(t - current);
-    const Number bracketed = Finite(t - current);
-
-    EnsureRoom(list, 2 * kLongestNumber + 7);
-    AppendNumber(list, current);
-    list.append("  (");
-    AppendNumber(list, bracketed);
-    list.append("):  ");
-
-    const Long count = counter(current, ToLong(valueK));
-    EnsureRoom(list, kLongestNumber + kLineEnd.size());
-    AppendNumber(list, count);
-    list.append(kLineEnd);
-    current = CheckedAdd(current, 1);
+  CalculationRun run(counter, n, k, m);
+  // The old list stays until the run has written its header; from then on
+  // `list` is the list being written.
+  std::string header;
+  bool more = false;
+  try {
+    more = run.Continue(header, 0);
+  } catch (const RuntimeError&) {
+    list = std::move(header);
+    throw;
+  }
+  list = std::move(header);
+  while (more) {
+    more = run.Continue(list, std::size_t{1} << 16);
   }
 }
 

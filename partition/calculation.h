@@ -31,4 +31,31 @@ inline constexpr std::size_t kMaxListBytes = std::size_t{64} << 20;
 void RunCalculation(Counter counter, std::string_view n, std::string_view k, std::string_view m,
                     std::string& list);
 
+// The same run written out a piece at a time, so that a window can show the
+// top of a long list while the rest is still being written. The pieces, joined,
+// are the list RunCalculation writes.
+class CalculationRun {
+ public:
+  // Reads n and k. Errors: the overflow error for n or k beyond the double
+  // range; the list is not touched then.
+  CalculationRun(Counter counter, std::string_view n, std::string_view k, std::string_view m);
+
+  // Appends the next piece of the list to `piece`: the first call writes the
+  // header and up to `lines` lines, every later call up to `lines` lines.
+  // Returns whether lines remain. Errors: those of RunCalculation that come
+  // after the header, with `piece` ending in what was written before the error
+  // (part of a line, too); a run that raised an error is over.
+  bool Continue(std::string& piece, std::size_t lines);
+
+ private:
+  Counter counter_;
+  Number valueN_;
+  Number valueK_;
+  std::string mText_;
+  bool started_ = false;
+  Long current_ = 0;
+  Long lastNumber_ = 0;
+  std::size_t written_ = 0;  // bytes of the list in the pieces before this one
+};
+
 }  // namespace partition

@@ -190,5 +190,38 @@ TEST(RunCalculation, RefusesAListPastTheSizeBound) {
       kOutOfStringSpaceError, kOutOfStringSpaceMessage));
 }
 
+// The window shows a long list piece by piece; joined, the pieces must be the
+// list, up to and including an error.
+TEST(CalculationRun, PiecesJoinedAreTheList) {
+  const FailureCase cases[] = {
+      {"default list", CountRepeated, "0", "4", "15", 0, ""},
+      {"header alone", CountDistinct, "0", "4", "-1", 0, ""},
+      {"error after the header", CountDistinct, "2147483647", "4", "1", 6, ""},
+      {"error inside a line", CountDistinct, "220", "300", "9", 6, ""},
+      {"error after the largest Long", CountRepeated, "2147483640", "1", "7", 6, ""},
+  };
+  for (const auto& c : cases) {
+    for (const std::size_t lines : {std::size_t{1}, std::size_t{3}, std::size_t{100}}) {
+      SCOPED_TRACE(::testing::Message() << c.name << ", " << lines << " lines a piece");
+      const Failure whole = RunUntilError(c.counter, c.n, c.k, c.m);
+      Failure joined{0, ""};
+      std::string piece;
+      try {
+        CalculationRun run(c.counter, c.n, c.k, c.m);
+        for (bool more = true; more; joined.list += piece) {
+          piece.clear();
+          more = run.Continue(piece, lines);
+          EXPECT_LE(LineCount(piece), lines + (joined.list.empty() ? 1 : 0));
+        }
+      } catch (const RuntimeError& error) {
+        joined.number = error.number();
+        joined.list += piece;
+      }
+      EXPECT_EQ(joined.number, c.number);
+      EXPECT_EQ(joined.list, whole.list);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace partition
