@@ -4,7 +4,10 @@
 #include <QFont>
 #include <QIcon>
 #include <QMessageBox>
+#include <QScopeGuard>
+#include <QTextCursor>
 #include <cmath>
+#include <optional>
 
 #include "counters.h"
 #include "ui_form1.h"
@@ -17,17 +20,50 @@ void SubstituteFonts() {
   QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
 }
 
+// The colours the window was designed on, the light grey of a classic
+// desktop.
+QPalette ClassicPalette() {
+  const QColor face(0xF0, 0xF0, 0xF0);
+  QPalette palette(face, face);
+  palette.setColor(QPalette::Highlight, QColor(0x00, 0x78, 0xD7));
+  palette.setColor(QPalette::HighlightedText, Qt::white);
+  palette.setColor(QPalette::PlaceholderText, QColor(0x6D, 0x6D, 0x6D));
+  return palette;
+}
+
 std::string ToCore(const QString& text) { return text.toStdString(); }
 QString FromCore(const std::string& text) { return QString::fromStdString(text); }
+
+// Lines written between two turns of the event loop: some 30 ms of filling
+// the box, short enough that the window never seems stuck.
+constexpr std::size_t kLinesPerPiece = 10000;
+
+// The busy pointer, from when a list takes longer than one piece until it
+// stands.
+class BusyPointer {
+ public:
+  BusyPointer() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~BusyPointer() { QGuiApplication::restoreOverrideCursor(); }
+  BusyPointer(const BusyPointer&) = delete;
+  BusyPointer& operator=(const BusyPointer&) = delete;
+};
 
 }  // namespace
 
 Form1::Form1(QWidget* parent) : QWidget(parent), ui(new Ui::Form1) {
   SubstituteFonts();
   ui->setupUi(this);
+  // For the whole program, its report and menus too, whatever scheme the
+  // desktop brings, so that every text keeps its contrast. The style sheet
+  // builds on the program's palette, not on the window's.
+  QApplication::setPalette(ClassicPalette());
   QIcon icon;
-  icon.addFile(QStringLiteral(":/icons/partitionen-16.xpm"), QSize(16, 16));
-  icon.addFile(QStringLiteral(":/icons/partitionen-32.xpm"), QSize(32, 32));
+  for (const int size : {16, 32}) {
+    icon.addFile(QStringLiteral(":/icons/partitionen-%1.xpm").arg(size), QSize(size, size));
+  }
+  for (const int size : {48, 64, 128, 256}) {
+    icon.addFile(QStringLiteral(":/icons/partitionen-%1.png").arg(size), QSize(size, size));
+  }
   setWindowIcon(icon);
 
   connect(ui->Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
@@ -63,15 +99,21 @@ std::string Form1::ListText() const {
   return list;
 }
 
-void Form1::SetListText(const std::string& list) {
+void Form1::ShowListPiece(const std::string& piece, bool first) {
   std::string shown;
-  shown.reserve(list.size());
-  for (std::size_t i = 0; i < list.size(); ++i) {
-    if (list[i] != '\r' || i + 1 == list.size() || list[i + 1] != '\n') {
-      shown.push_back(list[i]);
+  shown.reserve(piece.size());
+  for (std::size_t i = 0; i < piece.size(); ++i) {
+    if (piece[i] != '\r' || i + 1 == piece.size() || piece[i + 1] != '\n') {
+      shown.push_back(piece[i]);
     }
   }
-  ui->Text3->setPlainText(FromCore(shown));
+  if (first) {
+    ui->Text3->setPlainText(FromCore(shown));
+    return;
+  }
+  QTextCursor end(ui->Text3->document());
+  end.movePosition(QTextCursor::End);
+  end.insertText(FromCore(shown));
 }
 
 void Form1::Command1_Click() {
@@ -114,24 +156,40 @@ void Form1::Command10_Click() {
   Handle([this] { StepValue(ui->Text2, 1, false); });
 }
 
-void Form1::Command11_Click() { EndProgram(0); }
+void Form1::Command11_Click() {
+  Handle([this] { EndProgram(0); });
+}
 
-void Form1::cmdClr_Click(int /*index*/) { ui->Text3->setPlainText(QString()); }
+void Form1::cmdClr_Click(int /*index*/) {
+  Handle([this] { ui->Text3->setPlainText(QString()); });
+}
 
-// The list starts empty here: the run leaves it empty when it fails before
-// its header, and then the box keeps its old text.
+// The first piece holds at least the header: a run that fails before it
+// leaves the old list in the box.
 void Form1::RunCalculation(partition::Counter counter) {
-  std::string list;
-  try {
-    partition::RunCalculation(counter, ToCore(ui->Text1->text()), ToCore(ui->Text2->text()),
-                              ToCore(ui->Text4->text()), list);
-  } catch (const partition::RuntimeError&) {
-    if (!list.empty()) {
-      SetListText(list);
+  partition::CalculationRun run(counter, ToCore(ui->Text1->text()), ToCore(ui->Text2->text()),
+                                ToCore(ui->Text4->text()));
+  QTextDocument* document = ui->Text3->document();
+  document->setUndoRedoEnabled(false);
+  const auto undoAgain = qScopeGuard([document] { document->setUndoRedoEnabled(true); });
+  std::optional<BusyPointer> busy;
+  std::string piece;
+  for (bool first = true, more = true; more; first = false) {
+    piece.clear();
+    try {
+      more = run.Continue(piece, kLinesPerPiece);
+    } catch (const partition::RuntimeError&) {
+      ShowListPiece(piece, first);
+      throw;
     }
-    throw;
+    ShowListPiece(piece, first);
+    if (more) {
+      if (!busy) {
+        busy.emplace();
+      }
+      QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
   }
-  SetListText(list);
 }
 
 void Form1::StepValue(QLineEdit* box, partition::Number delta, bool clampAtZero) {
@@ -146,13 +204,25 @@ void Form1::StepValue(QLineEdit* box, partition::Number delta, bool clampAtZero)
   }
 }
 
-template <typename Body>
-void Form1::Handle(Body&& body) {
-  try {
-    body();
-  } catch (const partition::RuntimeError& error) {
-    ReportRuntimeError(error);
+void Form1::Handle(std::function<void()> handler) {
+  if (ending) {
+    return;
   }
+  pendingClicks.push_back(std::move(handler));
+  if (handlingClick) {
+    return;
+  }
+  handlingClick = true;
+  while (!pendingClicks.empty()) {
+    const std::function<void()> next = std::move(pendingClicks.front());
+    pendingClicks.pop_front();
+    try {
+      next();
+    } catch (const partition::RuntimeError& error) {
+      ReportRuntimeError(error);
+    }
+  }
+  handlingClick = false;
 }
 
 void Form1::ReportRuntimeError(const partition::RuntimeError& error) {
@@ -167,6 +237,8 @@ void Form1::ReportRuntimeError(const partition::RuntimeError& error) {
 }
 
 void Form1::EndProgram(int exitCode) {
+  ending = true;
+  pendingClicks.clear();
   hide();
   QCoreApplication::exit(exitCode);
 }

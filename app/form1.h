@@ -5,6 +5,8 @@
 #pragma once
 
 #include <QWidget>
+#include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -46,18 +48,28 @@ class Form1 : public QWidget {
   // "X": empties the list; index is the member of the button array (0).
   void cmdClr_Click(int index);
 
+  // Writes the list into the box a piece at a time. Between pieces the window
+  // keeps painting and answering the desktop and the accessibility bus, while
+  // mouse and keyboard input waits until the list stands; the pointer shows
+  // that the program is busy meanwhile.
   void RunCalculation(partition::Counter counter);
   // box = box + delta written back as a Number; when clampAtZero, a result
   // below zero becomes "0".
   void StepValue(QLineEdit* box, partition::Number delta, bool clampAtZero);
-  void SetListText(const std::string& list);
+  // Shows a piece of the list (lines ending in CR LF) in the box: as its whole
+  // text when `first`, else after what it holds.
+  void ShowListPiece(const std::string& piece, bool first);
 
-  // Runs a handler's body; a runtime error leaving it is reported and ends
-  // the program.
-  template <typename Body>
-  void Handle(Body&& body);
+  // Runs a click's handler. A click that arrives while another is handled
+  // (an accessibility action during a long list, say) waits for it, and clicks
+  // are handled in the order they came; none once the program is ending. A
+  // runtime error leaving a handler is reported and ends the program.
+  void Handle(std::function<void()> handler);
   void ReportRuntimeError(const partition::RuntimeError& error);
   void EndProgram(int exitCode);
 
   std::unique_ptr<Ui::Form1> ui;
+  std::deque<std::function<void()>> pendingClicks;
+  bool handlingClick = false;
+  bool ending = false;
 };

@@ -1,17 +1,23 @@
 // Drives the real window with mouse clicks and keys on the offscreen platform.
+#include <qpa/qwindowsysteminterface.h>
 #include <QAccessible>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTimer>
 #include <QtTest>
+#include <cmath>
 #include <memory>
 
 #include "form1.h"
+#include "qt_german.h"
 
 namespace {
 
@@ -24,12 +30,36 @@ struct Report {
   int exitCode = -1;
 };
 
+// The contrast ratio, as the accessibility guidelines define it (1 to 21),
+// between the background of `area` in `shot`, the colour at its top left
+// corner, and the colour that stands out most from it: the text.
+double TextContrast(const QImage& shot, const QRect& area) {
+  const auto luminance = [](QRgb c) {
+    const auto linear = [](int v) {
+      const double s = v / 255.0;
+      return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(qRed(c)) + 0.7152 * linear(qGreen(c)) + 0.0722 * linear(qBlue(c));
+  };
+  const double background = luminance(shot.pixel(area.topLeft()));
+  double best = 1;
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    for (int x = area.left(); x <= area.right(); ++x) {
+      const double text = luminance(shot.pixel(x, y));
+      best =
+          std::max(best, (std::max(text, background) + 0.05) / (std::min(text, background) + 0.05));
+    }
+  }
+  return best;
+}
+
 }  // namespace
 
 class Form1Test : public QObject {
   Q_OBJECT
 
  private slots:
+  void initTestCase();
   void init();
   void cleanup();
 
@@ -48,6 +78,10 @@ class Form1Test : public QObject {
   void controlsHaveGermanAccessibleNames_data();
   void controlsHaveGermanAccessibleNames();
   void keyboardAloneRunsACalculation();
+  void windowCarriesItsIcon();
+  void textsStayLegibleUnderADarkScheme();
+  void qtTextsAreGerman();
+  void aLongListKeepsTheWindowAliveAndHoldsInput();
 
  private:
   QLineEdit* Box(const char* name) const {
@@ -68,6 +102,8 @@ class Form1Test : public QObject {
 
   std::unique_ptr<Form1> form_;
 };
+
+void Form1Test::initTestCase() { QVERIFY(UseQtGermanTexts(*qApp)); }
 
 void Form1Test::init() {
   form_ = std::make_unique<Form1>();
@@ -353,6 +389,119 @@ void Form1Test::keyboardAloneRunsACalculation() {
   QCOMPARE(QApplication::focusWidget(), Button(QStringLiteral("Command2")));
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
   QVERIFY(form_->ListText().starts_with("Summanden von 1 bis  4\r\n 5  ( 0):   6\r\n"));
+}
+
+// Every size a desktop asks for, and the larger ones drawn as the 32 pixel
+// icon: twice its size, the same colour in every pixel.
+void Form1Test::windowCarriesItsIcon() {
+  const QList<QSize> sizes = form_->windowIcon().availableSizes();
+  for (const char* file : {"16.xpm", "32.xpm", "48.png", "64.png", "128.png", "256.png"}) {
+    const QImage image(QStringLiteral(":/icons/partitionen-") + QLatin1String(file));
+    QVERIFY2(!image.isNull(), file);
+    QVERIFY2(sizes.contains(image.size()), file);
+  }
+  const QImage small =
+      QImage(QStringLiteral(":/icons/partitionen-32.xpm")).convertToFormat(QImage::Format_ARGB32);
+  const QImage large =
+      QImage(QStringLiteral(":/icons/partitionen-64.png")).convertToFormat(QImage::Format_ARGB32);
+  for (int y = 0; y < 32; ++y) {
+    for (int x = 0; x < 32; ++x) {
+      QCOMPARE(large.pixel(2 * x + 1, 2 * y + 1), small.pixel(x, y));
+    }
+  }
+}
+
+// Under Fusion with qt6ct's "darker" scheme every label, box and button keeps
+// at least the 4.5:1 the guidelines ask of text.
+void Form1Test::textsStayLegibleUnderADarkScheme() {
+  const char* const darker[] = {"#ffffff", "#424245", "#979797", "#5e5c5b", "#302f2e",
+                                "#4a4947", "#ffffff", "#ffffff", "#ffffff", "#3d3d3d",
+                                "#222020", "#e7e4e0", "#12608a", "#f9f9f9", "#0986d3",
+                                "#a70b06", "#5c5b5a", "#ffffff", "#3f3f36", "#ffffff"};
+  QPalette palette;
+  for (int role = 0; role < 20; ++role) {
+    if (role != QPalette::NoRole) {
+      palette.setColor(static_cast<QPalette::ColorRole>(role), QColor(darker[role]));
+    }
+  }
+  const QPalette lightPalette = QApplication::palette();
+  const QString lightStyle = QApplication::style()->name();
+  const auto restore = qScopeGuard([&] {
+    QApplication::setStyle(QStyleFactory::create(lightStyle));
+    QApplication::setPalette(lightPalette);
+  });
+  QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  QApplication::setPalette(palette);
+  init();
+  Click(QStringLiteral("Command2"));
+
+  const QImage shot = form_->grab().toImage();
+  const QRect list(List()->viewport()->mapTo(form_.get(), QPoint()), List()->viewport()->size());
+  std::vector<std::pair<QString, QRect>> texts = {{QStringLiteral("Text3"), list}};
+  for (QWidget* widget : form_->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+    const int inset = qobject_cast<QPushButton*>(widget) != nullptr ? 4
+                      : qobject_cast<QLineEdit*>(widget) != nullptr ? 2
+                                                                    : 0;
+    if (widget != List() && widget->objectName() != QLatin1String("Line1")) {
+      texts.emplace_back(widget->objectName(),
+                         widget->geometry().adjusted(inset, inset, -inset, -inset));
+    }
+  }
+  QCOMPARE(texts.size(), std::size_t{24});  // 4 boxes, 12 buttons, 8 labels
+  for (const auto& [name, area] : texts) {
+    const double contrast = TextContrast(shot, area);
+    qInfo("%s %.1f:1", qPrintable(name), contrast);
+    QVERIFY2(contrast >= 4.5, qPrintable(name));
+  }
+}
+
+// Qt's own menus read German, the box's own texts stay as they are.
+void Form1Test::qtTextsAreGerman() {
+  const std::unique_ptr<QMenu> menu(Box("Text1")->createStandardContextMenu());
+  QStringList texts;
+  for (const QAction* action : menu->actions()) {
+    texts << action->text().section(QLatin1Char('\t'), 0, 0);
+  }
+  QVERIFY2(texts.contains(QStringLiteral("&R\u00fcckg\u00e4ngig")), qPrintable(texts.join(',')));
+  QVERIFY2(texts.contains(QStringLiteral("Alles ausw\u00e4hlen")), qPrintable(texts.join(',')));
+}
+
+// While a long list is written the event loop keeps turning and the pointer
+// shows that the program is busy; a click and a close made meanwhile wait
+// until the list stands and are handled then, in order.
+void Form1Test::aLongListKeepsTheWindowAliveAndHoldsInput() {
+  Type("Text2", QStringLiteral("2"));
+  Type("Text4", QStringLiteral("199999"));
+  QWindow* window = form_->windowHandle();
+  const QPointF clear = Button(QStringLiteral("cmdClr"))->geometry().center();
+  int turns = 0;
+  bool busyPointer = true;
+  QTimer timer;
+  connect(&timer, &QTimer::timeout, this, [&] {
+    if (++turns == 1) {
+      const QPointF global = form_->mapToGlobal(clear);
+      for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QWindowSystemInterface::handleMouseEvent<QWindowSystemInterface::AsynchronousDelivery>(
+            window, clear, global, type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+            Qt::LeftButton, type);
+      }
+      QWindowSystemInterface::handleCloseEvent<QWindowSystemInterface::AsynchronousDelivery>(
+          window);
+    }
+    const QCursor* cursor = QGuiApplication::overrideCursor();
+    busyPointer = busyPointer && cursor != nullptr && cursor->shape() == Qt::WaitCursor;
+  });
+  timer.start(0);
+  Click(QStringLiteral("Command2"));
+  timer.stop();
+  QVERIFY(turns > 1);
+  QVERIFY(busyPointer);
+  QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+  QCOMPARE(List()->document()->blockCount(), 200002);  // not cleared while written
+  QVERIFY(form_->isVisible());
+  QCoreApplication::processEvents();
+  QCOMPARE(List()->toPlainText(), QString());
+  QVERIFY(!form_->isVisible());
 }
 
 QTEST_MAIN(Form1Test)
