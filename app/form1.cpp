@@ -21,7 +21,8 @@ void SubstituteFonts() {
 }
 
 // The colours the window was designed on, the light grey of a classic
-// desktop.
+// desktop, kept whatever scheme the desktop brings, so that every text keeps
+// its contrast.
 QPalette ClassicPalette() {
   const QColor face(0xF0, 0xF0, 0xF0);
   QPalette palette(face, face);
@@ -53,10 +54,14 @@ class BusyPointer {
 Form1::Form1(QWidget* parent) : QWidget(parent), ui(new Ui::Form1) {
   SubstituteFonts();
   ui->setupUi(this);
-  // For the whole program, its report and menus too, whatever scheme the
-  // desktop brings, so that every text keeps its contrast. The style sheet
-  // builds on the program's palette, not on the window's.
-  QApplication::setPalette(ClassicPalette());
+  // Set on every control: a platform theme gives buttons, boxes and labels
+  // palettes of their own, which a palette set on the window alone would not
+  // override, and the style sheet builds on each control's palette.
+  const QPalette classic = ClassicPalette();
+  setPalette(classic);
+  for (QWidget* control : findChildren<QWidget*>()) {
+    control->setPalette(classic);
+  }
   QIcon icon;
   for (const int size : {16, 32}) {
     icon.addFile(QStringLiteral(":/icons/partitionen-%1.xpm").arg(size), QSize(size, size));

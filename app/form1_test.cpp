@@ -424,15 +424,20 @@ void Form1Test::textsStayLegibleUnderADarkScheme() {
       palette.setColor(static_cast<QPalette::ColorRole>(role), QColor(darker[role]));
     }
   }
-  const QPalette lightPalette = QApplication::palette();
-  const QString lightStyle = QApplication::style()->name();
-  const auto restore = qScopeGuard([&] {
-    QApplication::setStyle(QStyleFactory::create(lightStyle));
-    QApplication::setPalette(lightPalette);
-  });
-  QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-  QApplication::setPalette(palette);
-  init();
+  // The style and palettes a platform theme such as qt6ct sets: one for the
+  // program and one for each of these kinds of control.
+  const auto useScheme = [](const QString& style, const QPalette& scheme) {
+    QApplication::setStyle(QStyleFactory::create(style));
+    QApplication::setPalette(scheme);
+    for (const char* kind :
+         {"QAbstractButton", "QLabel", "QLineEdit", "QTextEdit", "QTextControl"}) {
+      QApplication::setPalette(scheme, kind);
+    }
+  };
+  const auto restore =
+      qScopeGuard([useScheme, light = QApplication::palette(),
+                   style = QApplication::style()->name()] { useScheme(style, light); });
+  useScheme(QStringLiteral("Fusion"), palette);  // once the window stands, as qt6ct does
   Click(QStringLiteral("Command2"));
 
   const QImage shot = form_->grab().toImage();
