@@ -5,6 +5,8 @@
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
+  // Lets a Wayland desktop find the program's entry, and with it the icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral("invalid.partitionen.Partitionen"));
   UseQtGermanTexts(app);
   Form1 form;
   form.show();

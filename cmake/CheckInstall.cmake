@@ -1,22 +1,19 @@
 # Installs the build in BUILD_DIR into the empty folder PREFIX and checks that
-# the program, its desktop entry and both icon sizes arrive where the desktop
-# looks for them.
+# the program, its desktop entry, metadata, manual page and every icon size
+# arrive where the desktop looks for them.
 file(REMOVE_RECURSE "${PREFIX}")
 execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}"
   RESULT_VARIABLE result OUTPUT_QUIET)
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "cmake --install failed: ${result}")
 endif()
-foreach(file
-    bin/partitionen
-    share/applications/partitionen.desktop
-    share/icons/hicolor/16x16/apps/partitionen.xpm
-    share/icons/hicolor/32x32/apps/partitionen.xpm)
+include(${CMAKE_CURRENT_LIST_DIR}/InstalledFiles.cmake)
+foreach(file ${PARTITION_INSTALLED_FILES})
   if(NOT EXISTS "${PREFIX}/${file}")
     message(FATAL_ERROR "not installed: ${file}")
   endif()
 endforeach()
-file(READ "${PREFIX}/share/applications/partitionen.desktop" entry)
+file(READ "${PREFIX}/share/applications/invalid.partitionen.Partitionen.desktop" entry)
 foreach(line "Exec=partitionen" "Icon=partitionen" "Categories=Education;Math;")
   string(FIND "${entry}" "${line}" at)
   if(at EQUAL -1)

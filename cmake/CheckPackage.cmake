@@ -5,19 +5,16 @@ execute_process(COMMAND dpkg-deb -x "${PACKAGE}" "${UNPACK}" RESULT_VARIABLE res
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "dpkg-deb -x failed on ${PACKAGE}")
 endif()
-foreach(file
-    usr/bin/partitionen
-    usr/share/applications/partitionen.desktop
-    usr/share/icons/hicolor/16x16/apps/partitionen.xpm
-    usr/share/icons/hicolor/32x32/apps/partitionen.xpm)
-  if(NOT EXISTS "${UNPACK}/${file}")
-    message(FATAL_ERROR "the package lacks ${file}")
+include(${CMAKE_CURRENT_LIST_DIR}/InstalledFiles.cmake)
+foreach(file ${PARTITION_INSTALLED_FILES})
+  if(NOT EXISTS "${UNPACK}/usr/${file}")
+    message(FATAL_ERROR "the package lacks usr/${file}")
   endif()
 endforeach()
 execute_process(COMMAND dpkg-deb -f "${PACKAGE}" Package Architecture Depends
   OUTPUT_VARIABLE fields RESULT_VARIABLE result)
 foreach(wanted "Package: partitionen" "Architecture: amd64" "libqt6widgets6"
-               "libqt6gui6" "libqt6core6" "fonts-liberation2" "qt6-qpa-plugins")
+               "libqt6gui6" "libqt6core6" "fonts-liberation2" "qt6-qpa-plugins" "qt6-translations-l10n")
   string(FIND "${fields}" "${wanted}" at)
   if(at EQUAL -1)
     message(FATAL_ERROR "the package's control lacks ${wanted}:\n${fields}")
