@@ -3,6 +3,9 @@
 // and the peak resident memory of the process. One list per process, so that
 // the peak is this list's.
 //   window_bench N K M [distinct|repeated]
+// e.g. 0 2 99999 and 0 2 999999 for 10^5 and 10^6 lines, and
+// -1300000 0 2608966 distinct for the largest list the run accepts
+// (2,608,967 lines, just under its 64 MiB).
 // Run it on the platform to be measured (QT_QPA_PLATFORM=xcb under a display,
 // with QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 and an accessibility bus for the
 // screen reader case).
