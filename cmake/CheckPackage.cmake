@@ -6,11 +6,7 @@ if(NOT result EQUAL 0)
   message(FATAL_ERROR "dpkg-deb -x failed on ${PACKAGE}")
 endif()
 include(${CMAKE_CURRENT_LIST_DIR}/InstalledFiles.cmake)
-foreach(file ${PARTITION_INSTALLED_FILES})
-  if(NOT EXISTS "${UNPACK}/usr/${file}")
-    message(FATAL_ERROR "the package lacks usr/${file}")
-  endif()
-endforeach()
+partition_check_installed("${UNPACK}/usr" "the package")
 execute_process(COMMAND dpkg-deb -f "${PACKAGE}" Package Architecture Depends
   OUTPUT_VARIABLE fields RESULT_VARIABLE result)
 foreach(wanted "Package: partitionen" "Architecture: amd64" "libqt6widgets6"

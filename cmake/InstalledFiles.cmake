@@ -1,5 +1,5 @@
-# Every file an installation holds, relative to its prefix; checked by
-# CheckInstall.cmake and CheckPackage.cmake.
+# Every file an installation holds, relative to its prefix, and the check that
+# they are all there; used by CheckInstall.cmake and CheckPackage.cmake.
 set(PARTITION_INSTALLED_FILES
   bin/partitionen
   share/applications/invalid.partitionen.Partitionen.desktop
@@ -14,3 +14,13 @@ set(PARTITION_INSTALLED_FILES
   share/icons/hicolor/128x128/apps/partitionen.png
   share/icons/hicolor/256x256/apps/partitionen.png
   share/icons/hicolor/scalable/apps/partitionen.svg)
+
+# Stops the script with "<what> lacks <file>" for the first file of the list
+# that is not below `prefix`.
+function(partition_check_installed prefix what)
+  foreach(file ${PARTITION_INSTALLED_FILES})
+    if(NOT EXISTS "${prefix}/${file}")
+      message(FATAL_ERROR "${what} lacks ${file}")
+    endif()
+  endforeach()
+endfunction()
