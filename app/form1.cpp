@@ -6,7 +6,6 @@
 #include <QMessageBox>
 #include <QScopeGuard>
 #include <QTextCursor>
-#include <cmath>
 #include <optional>
 
 #include "counters.h"
@@ -122,11 +121,11 @@ void Form1::ShowListPiece(const std::string& piece, bool first) {
 }
 
 void Form1::Command1_Click() {
-  Handle([this] { RunCalculation(partition::CountDistinct); });
+  Handle([this] { WriteList(partition::CountDistinct); });
 }
 
 void Form1::Command2_Click() {
-  Handle([this] { RunCalculation(partition::CountRepeated); });
+  Handle([this] { WriteList(partition::CountRepeated); });
 }
 
 void Form1::Command3_Click() {
@@ -171,7 +170,7 @@ void Form1::cmdClr_Click(int /*index*/) {
 
 // The first piece holds at least the header: a run that fails before it
 // leaves the old list in the box.
-void Form1::RunCalculation(partition::Counter counter) {
+void Form1::WriteList(partition::Counter counter) {
   partition::CalculationRun run(counter, ToCore(ui->Text1->text()), ToCore(ui->Text2->text()),
                                 ToCore(ui->Text4->text()));
   QTextDocument* document = ui->Text3->document();
@@ -183,7 +182,7 @@ void Form1::RunCalculation(partition::Counter counter) {
     piece.clear();
     try {
       more = run.Continue(piece, kLinesPerPiece);
-    } catch (const partition::RuntimeError&) {
+    } catch (...) {
       ShowListPiece(piece, first);
       throw;
     }
@@ -197,14 +196,13 @@ void Form1::RunCalculation(partition::Counter counter) {
   }
 }
 
+// ReadNumber returns at most the largest double, which plus 10 is still
+// finite: the sum needs no check. The written text reads back with the sign
+// of `value`, so the clamp can look at `value` itself.
 void Form1::StepValue(QLineEdit* box, partition::Number delta, bool clampAtZero) {
   const partition::Number value = partition::ReadNumber(ToCore(box->text())) + delta;
-  if (!std::isfinite(value)) {
-    throw partition::RuntimeError(partition::kFloatingPointError,
-                                  std::string(partition::kFloatingPointMessage));
-  }
   box->setText(FromCore(partition::FormatNumber(value)));
-  if (clampAtZero && partition::ReadNumber(ToCore(box->text())) < 0) {
+  if (clampAtZero && value < 0) {
     box->setText(QStringLiteral("0"));
   }
 }
@@ -218,24 +216,28 @@ void Form1::Handle(std::function<void()> handler) {
     return;
   }
   handlingClick = true;
+  const auto handled = qScopeGuard([this] { handlingClick = false; });
   while (!pendingClicks.empty()) {
     const std::function<void()> next = std::move(pendingClicks.front());
     pendingClicks.pop_front();
     try {
       next();
     } catch (const partition::RuntimeError& error) {
-      ReportRuntimeError(error);
+      ReportRuntimeError(error.number(), error.what());
+    } catch (...) {
+      // Anything else is a string or list that found no memory.
+      ReportRuntimeError(partition::kOutOfMemoryError, partition::kOutOfMemoryMessage);
     }
   }
-  handlingClick = false;
 }
 
-void Form1::ReportRuntimeError(const partition::RuntimeError& error) {
-  QMessageBox box(QMessageBox::Critical, QStringLiteral("Partitionen"),
-                  QStringLiteral("Laufzeitfehler '%1':\n\n%2")
-                      .arg(error.number())
-                      .arg(QString::fromUtf8(error.what())),
-                  QMessageBox::Ok, this);
+void Form1::ReportRuntimeError(int number, std::string_view message) {
+  QMessageBox box(
+      QMessageBox::Critical, QStringLiteral("Partitionen"),
+      QStringLiteral("Laufzeitfehler '%1':\n\n%2")
+          .arg(number)
+          .arg(QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size()))),
+      QMessageBox::Ok, this);
   box.setObjectName(QStringLiteral("RuntimeErrorReport"));
   box.exec();
   EndProgram(1);

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "calculation.h"
 #include "number_text.h"
@@ -52,7 +53,7 @@ class Form1 : public QWidget {
   // keeps painting and answering the desktop and the accessibility bus, while
   // mouse and keyboard input waits until the list stands; the pointer shows
   // that the program is busy meanwhile.
-  void RunCalculation(partition::Counter counter);
+  void WriteList(partition::Counter counter);
   // box = box + delta written back as a Number; when clampAtZero, a result
   // below zero becomes "0".
   void StepValue(QLineEdit* box, partition::Number delta, bool clampAtZero);
@@ -63,10 +64,15 @@ class Form1 : public QWidget {
   // Runs a click's handler. A click that arrives while another is handled
   // (an accessibility action during a long list, say) waits for it, and clicks
   // are handled in the order they came; none once the program is ending. A
-  // runtime error leaving a handler is reported and ends the program.
+  // runtime error leaving a handler is reported and ends the program; so is
+  // any other exception, as error 7 (out of memory).
   void Handle(std::function<void()> handler);
-  void ReportRuntimeError(const partition::RuntimeError& error);
+  // The modal report "Laufzeitfehler '<number>':" and the message; the program
+  // ends with exit code 1 when it is answered.
+  void ReportRuntimeError(int number, std::string_view message);
   void EndProgram(int exitCode);
+
+  friend class Form1Test;
 
   std::unique_ptr<Ui::Form1> ui;
   std::deque<std::function<void()>> pendingClicks;

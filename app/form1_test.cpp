@@ -14,7 +14,9 @@
 #include <QTimer>
 #include <QtTest>
 #include <cmath>
+#include <functional>
 #include <memory>
+#include <new>
 
 #include "form1.h"
 #include "qt_german.h"
@@ -73,6 +75,7 @@ class Form1Test : public QObject {
   void tabWalksTheFocusOrder();
   void runtimeErrorsAreReportedAndEndTheProgram_data();
   void runtimeErrorsAreReportedAndEndTheProgram();
+  void otherFailuresAreReportedAsOutOfMemory();
   void endeEndsTheProgram();
   void largeListsAppearQuickly();
   void controlsHaveGermanAccessibleNames_data();
@@ -96,9 +99,12 @@ class Form1Test : public QObject {
     Box(box)->selectAll();
     QTest::keyClicks(Box(box), text);
   }
-  // Clicks inside the program's event loop, answers the report if one comes,
-  // and returns how the loop ended.
-  Report ClickUntilTheProgramEnds(const QString& button);
+  // Does `action` inside the program's event loop, answers the report if one
+  // comes, and returns how the loop ended.
+  Report RunUntilTheProgramEnds(const std::function<void()>& action);
+  Report ClickUntilTheProgramEnds(const QString& button) {
+    return RunUntilTheProgramEnds([this, button] { Click(button); });
+  }
 
   std::unique_ptr<Form1> form_;
 };
@@ -245,7 +251,7 @@ void Form1Test::tabWalksTheFocusOrder() {
   QCOMPARE(List()->toPlainText(), QString());  // Tab typed nothing
 }
 
-Report Form1Test::ClickUntilTheProgramEnds(const QString& button) {
+Report Form1Test::RunUntilTheProgramEnds(const std::function<void()>& action) {
   Report report;
   QTimer answer;
   connect(&answer, &QTimer::timeout, this, [&] {
@@ -260,7 +266,7 @@ Report Form1Test::ClickUntilTheProgramEnds(const QString& button) {
     box->button(QMessageBox::Ok)->click();
   });
   answer.start(10);
-  QTimer::singleShot(0, this, [&] { Click(button); });
+  QTimer::singleShot(0, this, action);
   QTimer::singleShot(10000, this, [] { QCoreApplication::exit(-1); });
   report.exitCode = QApplication::exec();
   return report;
@@ -314,6 +320,25 @@ void Form1Test::runtimeErrorsAreReportedAndEndTheProgram() {
   QCOMPARE(QString::fromStdString(report.listBehind), listBehind);
   QCOMPARE(report.exitCode, 1);
   QVERIFY(!form_->isVisible());
+}
+
+// A handler that fails other than with a runtime error, here for want of
+// memory in the middle of a long list, is reported as error 7 and ends the
+// program, and leaves nothing of the run behind.
+void Form1Test::otherFailuresAreReportedAsOutOfMemory() {
+  Type("Text4", QStringLiteral("30000"));
+  const partition::Counter runsOutOfMemory = [](partition::Long n, partition::Long) {
+    return n < 25000 ? 1 : throw std::bad_alloc();
+  };
+  const Report report =
+      RunUntilTheProgramEnds([&] { form_->Handle([&] { form_->WriteList(runsOutOfMemory); }); });
+  QCOMPARE(report.text, QStringLiteral("Laufzeitfehler '7':\n\nNicht gen\u00fcgend Speicher"));
+  QCOMPARE(report.exitCode, 1);
+  QVERIFY(report.listBehind.ends_with("\r\n 25000  (-49990):  "));
+  QVERIFY(!form_->isVisible());
+  QVERIFY(!form_->handlingClick);
+  QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+  QVERIFY(List()->document()->isUndoRedoEnabled());
 }
 
 void Form1Test::endeEndsTheProgram() {

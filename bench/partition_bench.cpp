@@ -10,7 +10,7 @@
 
 #include "calculation.h"
 #include "counters.h"
-#include "testing/recursive_counters.h"
+#include "test_support/recursive_counters.h"
 
 namespace partition {
 namespace {
@@ -44,24 +44,24 @@ BENCHMARK_CAPTURE(List, Distinct_fraction_k_1000000_lines, CountDistinct, "0", "
 // Lists small enough for the direct recursion, both ways.
 BENCHMARK_CAPTURE(List, Distinct_k20_n0_m210, CountDistinct, "0", "20", "210")
     ->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(List, Recursive_Distinct_k20_n0_m210, testing::RecursiveCountDistinct, "0", "20",
-                  "210")
+BENCHMARK_CAPTURE(List, Recursive_Distinct_k20_n0_m210, test_support::RecursiveCountDistinct, "0",
+                  "20", "210")
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(List, Distinct_k22_n0_m253, CountDistinct, "0", "22", "253")
     ->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(List, Recursive_Distinct_k22_n0_m253, testing::RecursiveCountDistinct, "0", "22",
-                  "253")
+BENCHMARK_CAPTURE(List, Recursive_Distinct_k22_n0_m253, test_support::RecursiveCountDistinct, "0",
+                  "22", "253")
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
 BENCHMARK_CAPTURE(List, Repeated_k40_n0_m40, CountRepeated, "0", "40", "40")
     ->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(List, Recursive_Repeated_k40_n0_m40, testing::RecursiveCountRepeated, "0", "40",
-                  "40")
+BENCHMARK_CAPTURE(List, Recursive_Repeated_k40_n0_m40, test_support::RecursiveCountRepeated, "0",
+                  "40", "40")
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(List, Repeated_k60_n0_m60, CountRepeated, "0", "60", "60")
     ->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(List, Recursive_Repeated_k60_n0_m60, testing::RecursiveCountRepeated, "0", "60",
-                  "60")
+BENCHMARK_CAPTURE(List, Recursive_Repeated_k60_n0_m60, test_support::RecursiveCountRepeated, "0",
+                  "60", "60")
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
 

@@ -7,6 +7,8 @@ namespace partition {
 namespace {
 
 constexpr std::string_view kHeader = "Summanden von 1 bis ";
+constexpr std::string_view kOpenBracket = "  (";
+constexpr std::string_view kCloseBracket = "):  ";
 constexpr std::string_view kLineEnd = "\r\n";
 
 // Number arithmetic of the run: a result that is not finite is an overflow.
@@ -16,9 +18,6 @@ constexpr std::string_view kLineEnd = "\r\n";
   }
   return value;
 }
-
-// FormatNumber never writes more than this, e.g. "-1.23456789012345E-308".
-constexpr std::size_t kLongestNumber = 24;
 
 }  // namespace
 
@@ -51,14 +50,15 @@ bool CalculationRun::Continue(std::string& piece, std::size_t lines) {
     t = Finite(t - current_);
     const Number bracketed = Finite(t - current_);
 
-    ensureRoom(2 * kLongestNumber + 7);
+    ensureRoom(kLongestNumberText + kOpenBracket.size() + kLongestNumberText +
+               kCloseBracket.size());
     AppendNumber(piece, current_);
-    piece.append("  (");
+    piece.append(kOpenBracket);
     AppendNumber(piece, bracketed);
-    piece.append("):  ");
+    piece.append(kCloseBracket);
 
     const Long count = counter_(current_, ToLong(valueK_));
-    ensureRoom(kLongestNumber + kLineEnd.size());
+    ensureRoom(kLongestNumberText + kLineEnd.size());
     AppendNumber(piece, count);
     piece.append(kLineEnd);
     current_ = CheckedAdd(current_, 1);

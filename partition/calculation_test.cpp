@@ -6,7 +6,7 @@
 #include <string>
 
 #include "counters.h"
-#include "testing/expect_error.h"
+#include "test_support/expect_error.h"
 
 namespace partition {
 namespace {
@@ -182,7 +182,7 @@ TEST(RunCalculation, RefusesAListPastTheSizeBound) {
   EXPECT_EQ(failure.number, kOutOfStringSpaceError);
   EXPECT_LE(failure.list.size(), kMaxListBytes);
   EXPECT_GT(failure.list.size(), kMaxListBytes - 100);
-  EXPECT_TRUE(testing::EndsWithError(
+  EXPECT_TRUE(test_support::EndsWithError(
       [] {
         std::string list;
         RunCalculation(CountDistinct, "0", "2", "1E9", list);
@@ -202,7 +202,7 @@ TEST(CalculationRun, PiecesJoinedAreTheList) {
   };
   for (const auto& c : cases) {
     for (const std::size_t lines : {std::size_t{1}, std::size_t{3}, std::size_t{100}}) {
-      SCOPED_TRACE(::testing::Message() << c.name << ", " << lines << " lines a piece");
+      SCOPED_TRACE(testing::Message() << c.name << ", " << lines << " lines a piece");
       const Failure whole = RunUntilError(c.counter, c.n, c.k, c.m);
       Failure joined{0, ""};
       std::string piece;

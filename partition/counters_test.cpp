@@ -8,15 +8,15 @@
 #include <optional>
 #include <vector>
 
-#include "testing/expect_error.h"
-#include "testing/recursive_counters.h"
+#include "test_support/expect_error.h"
+#include "test_support/recursive_counters.h"
 
 namespace partition {
 namespace {
 
-using testing::EndsWithOverflow;
-using testing::RecursiveCountDistinct;
-using testing::RecursiveCountRepeated;
+using test_support::EndsWithOverflow;
+using test_support::RecursiveCountDistinct;
+using test_support::RecursiveCountRepeated;
 
 constexpr Long kMax = std::numeric_limits<Long>::max();
 constexpr Long kMin = std::numeric_limits<Long>::min();
@@ -38,7 +38,7 @@ TEST(Counters, EqualTheRecursionOnSmallArguments) {
       if (n > 0 && k < 0) {
         continue;  // the recursion never ends there; see NegativeK below
       }
-      SCOPED_TRACE(::testing::Message() << "n=" << n << " k=" << k);
+      SCOPED_TRACE(testing::Message() << "n=" << n << " k=" << k);
       EXPECT_EQ(CountDistinct(n, k), RecursiveCountDistinct(n, k));
       EXPECT_EQ(CountRepeated(n, k), RecursiveCountRepeated(n, k));
     }
@@ -126,7 +126,7 @@ TEST(Counters, NegativeKWithPositiveNEndsInOverflow) {
   const std::pair<Long, Long> cases[] = {{1, -1},    {5, -3},      {1, kMin},
                                          {kMax, -1}, {kMax, kMin}, {100, -100000}};
   for (const auto& [n, k] : cases) {
-    SCOPED_TRACE(::testing::Message() << "n=" << n << " k=" << k);
+    SCOPED_TRACE(testing::Message() << "n=" << n << " k=" << k);
     EXPECT_TRUE(EndsWithOverflow([n = n, k = k] { (void)CountDistinct(n, k); }));
     EXPECT_TRUE(EndsWithOverflow([n = n, k = k] { (void)CountRepeated(n, k); }));
   }

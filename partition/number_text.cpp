@@ -182,6 +182,8 @@ void AppendNumber(std::string& out, Long value) {
   AppendDigits(out, static_cast<std::uint64_t>(wide < 0 ? -wide : wide));
 }
 
+static_assert(kSignificantDigits == 15, "1e15 below is 10^kSignificantDigits");
+
 void AppendNumber(std::string& out, Number value) {
   if (!std::isfinite(value)) {
     RaiseOverflow();
@@ -195,10 +197,10 @@ void AppendNumber(std::string& out, Number value) {
   // d.dddddddddddddde±x: the value rounded to 15 significant digits.
   std::array<char, 32> buffer{};
   const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
-                                 std::chars_format::scientific, 14)
+                                 std::chars_format::scientific, kSignificantDigits - 1)
                        .ptr;
   const char* const e = std::find(buffer.data(), end, 'e');
-  std::array<char, 16> kept{};
+  std::array<char, kSignificantDigits + 1> kept{};
   std::size_t count = 0;
   kept[count++] = buffer[0];
   for (const char* p = buffer.data() + 2; p < e; ++p) {
@@ -211,7 +213,7 @@ void AppendNumber(std::string& out, Number value) {
   int exponent = 0;
   std::from_chars(e + (e[1] == '+' ? 2 : 1), end, exponent);
 
-  if (exponent >= 15 || exponent < -10) {
+  if (exponent >= kSignificantDigits || exponent < kSmallestFixedExponent) {
     out.push_back(digits[0]);
     if (digits.size() > 1) {
       out.push_back('.');
@@ -265,20 +267,20 @@ Long ToLong(Number value) {
   return static_cast<Long>(rounded);
 }
 
-Long CheckedAdd(Long a, Long b) {
-  Long sum = 0;
-  if (__builtin_add_overflow(a, b, &sum)) {
+namespace {
+
+// The exact result of a Long operation, computed in 64 bits, back as a Long.
+Long CheckedLong(std::int64_t exact) {
+  if (exact < std::numeric_limits<Long>::min() || exact > std::numeric_limits<Long>::max()) {
     RaiseOverflow();
   }
-  return sum;
+  return static_cast<Long>(exact);
 }
 
-Long CheckedSubtract(Long a, Long b) {
-  Long difference = 0;
-  if (__builtin_sub_overflow(a, b, &difference)) {
-    RaiseOverflow();
-  }
-  return difference;
-}
+}  // namespace
+
+Long CheckedAdd(Long a, Long b) { return CheckedLong(std::int64_t{a} + std::int64_t{b}); }
+
+Long CheckedSubtract(Long a, Long b) { return CheckedLong(std::int64_t{a} - std::int64_t{b}); }
 
 }  // namespace partition

@@ -8,12 +8,12 @@
 #include <random>
 #include <string>
 
-#include "testing/expect_error.h"
+#include "test_support/expect_error.h"
 
 namespace partition {
 namespace {
 
-using testing::EndsWithOverflow;
+using test_support::EndsWithOverflow;
 
 constexpr Long kMax = std::numeric_limits<Long>::max();
 constexpr Long kMin = std::numeric_limits<Long>::min();

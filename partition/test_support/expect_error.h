@@ -7,25 +7,25 @@
 
 #include "number_text.h"
 
-namespace partition::testing {
+namespace partition::test_support {
 
 template <typename Call>
-::testing::AssertionResult EndsWithError(Call&& call, int number, std::string_view message) {
+testing::AssertionResult EndsWithError(Call&& call, int number, std::string_view message) {
   try {
     call();
   } catch (const RuntimeError& error) {
     if (error.number() == number && error.what() == message) {
-      return ::testing::AssertionSuccess();
+      return testing::AssertionSuccess();
     }
-    return ::testing::AssertionFailure()
+    return testing::AssertionFailure()
            << "error " << error.number() << " \"" << error.what() << "\"";
   }
-  return ::testing::AssertionFailure() << "no error";
+  return testing::AssertionFailure() << "no error";
 }
 
 template <typename Call>
-::testing::AssertionResult EndsWithOverflow(Call&& call) {
+testing::AssertionResult EndsWithOverflow(Call&& call) {
   return EndsWithError(call, kOverflowError, kOverflowMessage);
 }
 
-}  // namespace partition::testing
+}  // namespace partition::test_support

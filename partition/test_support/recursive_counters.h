@@ -6,7 +6,7 @@
 
 #include "number_text.h"
 
-namespace partition::testing {
+namespace partition::test_support {
 
 inline Long RecursiveCountDistinct(Long n, Long k) {
   if (n == 0) {
@@ -37,4 +37,4 @@ inline Long RecursiveCountRepeated(Long n, Long k) {
   return CheckedAdd(with, without);
 }
 
-}  // namespace partition::testing
+}  // namespace partition::test_support
