@@ -103,6 +103,15 @@ std::string Form1::ListText() const {
   return list;
 }
 
+void Form1::PresetInputs(const std::optional<QString>& n, const std::optional<QString>& k,
+                         const std::optional<QString>& m) {
+  for (const auto& [box, text] : {std::pair{ui->Text1, n}, {ui->Text2, k}, {ui->Text4, m}}) {
+    if (text) {
+      box->setText(*text);
+    }
+  }
+}
+
 void Form1::ShowListPiece(const std::string& piece, bool first) {
   std::string shown;
   shown.reserve(piece.size());

@@ -8,6 +8,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -29,6 +30,11 @@ class Form1 : public QWidget {
 
   // The list as the calculation core writes it, CR LF ending every line.
   [[nodiscard]] std::string ListText() const;
+
+  // Puts the given texts into the boxes n, k and m in place of their initial
+  // texts; boxes without a text keep theirs.
+  void PresetInputs(const std::optional<QString>& n, const std::optional<QString>& k,
+                    const std::optional<QString>& m);
 
  private:
   // Run calculation 1 (distinct summands) or 2 (repeats allowed).

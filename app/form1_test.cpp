@@ -18,6 +18,8 @@
 #include <memory>
 #include <new>
 
+#include "command_line.h"
+#include "counters.h"
 #include "form1.h"
 #include "qt_german.h"
 
@@ -85,6 +87,7 @@ class Form1Test : public QObject {
   void textsStayLegibleUnderADarkScheme();
   void qtTextsAreGerman();
   void aLongListKeepsTheWindowAliveAndHoldsInput();
+  void commandLinePrintsTheWindowsList();
 
  private:
   QLineEdit* Box(const char* name) const {
@@ -532,6 +535,34 @@ void Form1Test::aLongListKeepsTheWindowAliveAndHoldsInput() {
   QCoreApplication::processEvents();
   QCOMPARE(List()->toPlainText(), QString());
   QVERIFY(!form_->isVisible());
+}
+
+// What the command line prints is the list a click shows, line feeds for CR
+// LF: for a fresh window's texts, and for texts that need the number rules.
+void Form1Test::commandLinePrintsTheWindowsList() {
+  const auto printed = [](const CommandLine& line) {
+    std::FILE* file = std::tmpfile();
+    const int status = RunWithoutWindow(line, file, stderr);
+    std::string text(static_cast<std::size_t>(std::ftell(file)), '\0');
+    std::rewind(file);
+    text.resize(std::fread(text.data(), 1, text.size(), file));
+    std::fclose(file);
+    return std::pair{status, text};
+  };
+  const auto shown = [this] {
+    std::string list = form_->ListText();
+    list.erase(std::remove(list.begin(), list.end(), '\r'), list.end());
+    return std::pair{0, list};
+  };
+  Click(QStringLiteral("Command2"));
+  QCOMPARE(printed({CommandLine::Action::List, partition::CountRepeated}), shown());
+  Type("Text1", QStringLiteral(" 12,5"));
+  Type("Text2", QStringLiteral("&H10"));
+  Type("Text4", QStringLiteral("1E1"));
+  Click(QStringLiteral("Command1"));
+  QCOMPARE(printed({CommandLine::Action::List, partition::CountDistinct, QStringLiteral(" 12,5"),
+                    QStringLiteral("&H10"), QStringLiteral("1E1")}),
+           shown());
 }
 
 QTEST_MAIN(Form1Test)

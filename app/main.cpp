@@ -1,14 +1,22 @@
 #include <QApplication>
 
+#include "command_line.h"
+#include "display.h"
 #include "form1.h"
 #include "qt_german.h"
 
 int main(int argc, char* argv[]) {
-  QApplication app(argc, argv);
+  const CommandLine line = ParseCommandLine(ProgramArguments(argc, argv));
+  if (line.action != CommandLine::Action::Window) {
+    UseParentConsole();
+    return RunWithoutWindow(line, stdout, stderr);
+  }
+  const std::unique_ptr<QApplication> app = OpenDisplay(argc, argv);
   // Lets a Wayland desktop find the program's entry, and with it the icon.
   QGuiApplication::setDesktopFileName(QStringLiteral("invalid.partitionen.Partitionen"));
-  UseQtGermanTexts(app);
+  UseQtGermanTexts(*app);
   Form1 form;
+  form.PresetInputs(line.n, line.k, line.m);
   form.show();
   return QApplication::exec();
 }

@@ -22,15 +22,19 @@ constexpr std::string_view kLineEnd = "\r\n";
 }  // namespace
 
 CalculationRun::CalculationRun(Counter counter, std::string_view n, std::string_view k,
-                               std::string_view m)
-    : counter_(counter), valueN_(ReadNumber(n)), valueK_(ReadNumber(k)), mText_(m) {}
+                               std::string_view m, std::size_t maxListBytes)
+    : counter_(counter),
+      valueN_(ReadNumber(n)),
+      valueK_(ReadNumber(k)),
+      mText_(m),
+      maxListBytes_(maxListBytes) {}
 
 bool CalculationRun::Continue(std::string& piece, std::size_t lines) {
   const std::size_t pieceStart = piece.size();
-  // Raises the out-of-string-space error when `extra` more bytes would take
-  // the list past kMaxListBytes; the piece is left as it stands.
+  // Raises the out-of-string-space error when `extra` more bytes could take
+  // the list past its bound; the piece is left as it stands.
   const auto ensureRoom = [&](std::size_t extra) {
-    if (written_ + (piece.size() - pieceStart) + extra > kMaxListBytes) {
+    if (written_ + (piece.size() - pieceStart) + extra > maxListBytes_) {
       throw RuntimeError(kOutOfStringSpaceError, std::string(kOutOfStringSpaceMessage));
     }
   };

@@ -16,6 +16,8 @@ using Counter = Long (*)(Long n, Long k);
 // Longest list, in bytes, the run writes (64 MiB): a million lines fit many
 // times over.
 inline constexpr std::size_t kMaxListBytes = std::size_t{64} << 20;
+// No bound: a list written piece by piece to a stream, not kept whole.
+inline constexpr std::size_t kNoListLimit = static_cast<std::size_t>(-1);
 
 // Replaces `list` by the header "Summanden von 1 bis " + FormatNumber(k) + CR LF
 // and one line per whole number j from ToLong(n) to ToLong(m + n):
@@ -36,9 +38,11 @@ void RunCalculation(Counter counter, std::string_view n, std::string_view k, std
 // are the list RunCalculation writes.
 class CalculationRun {
  public:
-  // Reads n and k. Errors: the overflow error for n or k beyond the double
-  // range; the list is not touched then.
-  CalculationRun(Counter counter, std::string_view n, std::string_view k, std::string_view m);
+  // Reads n and k. The list may grow to `maxListBytes` (kNoListLimit: as
+  // long as the numbers go). Errors: the overflow error for n or k beyond the
+  // double range; the list is not touched then.
+  CalculationRun(Counter counter, std::string_view n, std::string_view k, std::string_view m,
+                 std::size_t maxListBytes = kMaxListBytes);
 
   // Appends the next piece of the list to `piece`: the first call writes the
   // header and up to `lines` lines, every later call up to `lines` lines.
@@ -55,6 +59,7 @@ class CalculationRun {
   bool started_ = false;
   Long current_ = 0;
   Long lastNumber_ = 0;
+  std::size_t maxListBytes_;
   std::size_t written_ = 0;  // bytes of the list in the pieces before this one
 };
 

@@ -1,0 +1,60 @@
+// The program's options: without -b it opens the window (with the texts of
+// -n, -k and -m in its boxes); with -b it writes the list of calculation 1 or
+// 2 to standard output and needs no display.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstdio>
+#include <optional>
+#include <string_view>
+
+#include "calculation.h"
+
+struct CommandLine {
+  enum class Action { Window, List, Help, Version, UsageError };
+
+  Action action = Action::Window;
+  // CountDistinct (-b 1) or CountRepeated (-b 2), for Action::List.
+  partition::Counter counter = nullptr;
+  // The texts for the boxes n, k and m, where given.
+  std::optional<QString> n = std::nullopt;
+  std::optional<QString> k = std::nullopt;
+  std::optional<QString> m = std::nullopt;
+  // What is wrong, in German, for Action::UsageError.
+  QString error = QString();
+};
+
+// The texts a freshly opened window shows in its boxes n, k and m.
+inline constexpr std::string_view kInitialN = "0";
+inline constexpr std::string_view kInitialK = "4";
+inline constexpr std::string_view kInitialM = "15";
+
+// The program's arguments as Unicode texts, the program's name first.
+QStringList ProgramArguments(int argc, char* argv[]);
+
+// Reads the arguments in the GNU form: -b/--berechnung 1|2, -n/--summe N,
+// -k/--bis K, -m/--anzahl M (a value may start with "-": "-n -5", also
+// "-n-5" and "--summe=-5"), -h/--help, --version. arguments[0] is the
+// program's name. An unknown option, a missing or unexpected value, a -b
+// other than 1 or 2 and any argument that is no option are usage errors.
+CommandLine ParseCommandLine(const QStringList& arguments);
+
+// On Windows, where the program has no console of its own, lets standard
+// output and error that are not redirected reach the console it was started
+// from. Nothing elsewhere.
+void UseParentConsole();
+
+// Does what a command line without the window asks for: the German usage
+// (exit status 0), the version (0), a usage error with a hint to --help on
+// `err` (2), or the list. Returns the program's exit status.
+int RunWithoutWindow(const CommandLine& line, std::FILE* out, std::FILE* err);
+
+// Writes the list that the window shows for these box texts to `out`, a
+// piece at a time, with LF for the list's CR LF and without the window's
+// length bound. A runtime error ends it: `out` holds the list as far as it
+// was written (an unfinished line too), `err` one line such as
+// "Laufzeitfehler '6': Überlauf", and the result is 1; otherwise 0. A write
+// that fails (a closed pipe) ends it at once with 1, silently for a pipe.
+int PrintList(partition::Counter counter, std::string_view n, std::string_view k,
+              std::string_view m, std::FILE* out, std::FILE* err);

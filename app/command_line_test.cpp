@@ -1,0 +1,122 @@
+#include "command_line.h"
+
+#include <gtest/gtest.h>
+
+#include "counters.h"
+
+namespace {
+
+using Action = CommandLine::Action;
+
+struct ParseCase {
+  const char* name;
+  QStringList arguments;  // after the program's name
+  Action action;
+  partition::Counter counter = nullptr;
+  std::optional<QString> n = std::nullopt;
+  std::optional<QString> k = std::nullopt;
+  std::optional<QString> m = std::nullopt;
+  const char* error = "";  // part of the message of a usage error
+};
+
+TEST(ParseCommandLine, ReadsOptionsAndRefusesWhatItDoesNotKnow) {
+  const ParseCase cases[] = {
+      {"nothing: the window", {}, Action::Window},
+      {"-b alone: the list from the initial texts",
+       {"-b", "2"},
+       Action::List,
+       partition::CountRepeated},
+      {"values that start with a minus sign",
+       {"-b", "1", "-n", "-5", "--bis=-1", "-m-3"},
+       Action::List,
+       partition::CountDistinct,
+       "-5",
+       "-1",
+       "-3"},
+      {"long forms, texts read later as the boxes read them",
+       {"--berechnung", "2", "--summe", " 12,5", "--anzahl", ""},
+       Action::List,
+       partition::CountRepeated,
+       " 12,5",
+       std::nullopt,
+       ""},
+      {"texts for the window",
+       {"-k", "&H10", "-m", "1E3"},
+       Action::Window,
+       nullptr,
+       std::nullopt,
+       "&H10",
+       "1E3"},
+      {"-h", {"-h"}, Action::Help},
+      {"--help wins over a list", {"-b", "2", "--help"}, Action::Help},
+      {"--version", {"--version"}, Action::Version},
+      {"unknown short option",
+       {"-x"},
+       Action::UsageError,
+       nullptr,
+       {},
+       {},
+       {},
+       "unbekannte Option \u201e-x\u201c"},
+      {"unknown long option",
+       {"--summen", "3"},
+       Action::UsageError,
+       nullptr,
+       {},
+       {},
+       {},
+       "unbekannte Option \u201e--summen\u201c"},
+      {"no third calculation",
+       {"-b", "3"},
+       Action::UsageError,
+       nullptr,
+       {},
+       {},
+       {},
+       "nicht \u201e3\u201c"},
+      {"missing value",
+       {"-b", "1", "-n"},
+       Action::UsageError,
+       nullptr,
+       {},
+       {},
+       {},
+       "der Option \u201e-n\u201c fehlt ihr Wert"},
+      {"value for an option without one",
+       {"--help=1"},
+       Action::UsageError,
+       nullptr,
+       {},
+       {},
+       {},
+       "\u201e--help\u201c nimmt keinen Wert"},
+      {"stray argument",
+       {"-b", "2", "15"},
+       Action::UsageError,
+       nullptr,
+       {},
+       {},
+       {},
+       "\u00fcberz\u00e4hliges Argument \u201e15\u201c"},
+      {"an option after -- is an argument",
+       {"--", "-n"},
+       Action::UsageError,
+       nullptr,
+       {},
+       {},
+       {},
+       "Argument \u201e-n\u201c"},
+  };
+  for (const ParseCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    const CommandLine line = ParseCommandLine(QStringList{"partitionen"} + c.arguments);
+    EXPECT_EQ(line.action, c.action);
+    EXPECT_EQ(line.counter, c.counter);
+    EXPECT_EQ(line.n, c.n);
+    EXPECT_EQ(line.k, c.k);
+    EXPECT_EQ(line.m, c.m);
+    EXPECT_TRUE(line.error.contains(QString::fromUtf8(c.error))) << line.error.toStdString();
+  }
+}
+
+}  // namespace
