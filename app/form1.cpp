@@ -4,8 +4,11 @@
 #include <QFont>
 #include <QIcon>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QScopeGuard>
 #include <QTextCursor>
+#include <QWindow>
+#include <algorithm>
 #include <optional>
 
 #include "counters.h"
@@ -82,6 +85,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent), ui(new Ui::Form1) {
   connect(ui->Command10, &QPushButton::clicked, this, &Form1::Command10_Click);
   connect(ui->Command11, &QPushButton::clicked, this, &Form1::Command11_Click);
   connect(ui->cmdClr, &QPushButton::clicked, this, [this] { cmdClr_Click(0); });
+  QCoreApplication::instance()->installEventFilter(this);
 
   ui->Text1->setFocus();
 }
@@ -170,6 +174,10 @@ void Form1::Command10_Click() {
 }
 
 void Form1::Command11_Click() {
+  if (handlingClick) {
+    EndProgram(0);
+    return;
+  }
   Handle([this] { EndProgram(0); });
 }
 
@@ -180,8 +188,9 @@ void Form1::cmdClr_Click(int /*index*/) {
 // The first piece holds at least the header: a run that fails before it
 // leaves the old list in the box.
 void Form1::WriteList(partition::Counter counter) {
-  partition::CalculationRun run(counter, ToCore(ui->Text1->text()), ToCore(ui->Text2->text()),
-                                ToCore(ui->Text4->text()));
+  const partition::CalculationRun unstarted(counter, ToCore(ui->Text1->text()),
+                                            ToCore(ui->Text2->text()), ToCore(ui->Text4->text()));
+  partition::CalculationRun run = unstarted;
   QTextDocument* document = ui->Text3->document();
   document->setUndoRedoEnabled(false);
   const auto undoAgain = qScopeGuard([document] { document->setUndoRedoEnabled(true); });
@@ -200,9 +209,27 @@ void Form1::WriteList(partition::Counter counter) {
       if (!busy) {
         busy.emplace();
       }
-      QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+      QCoreApplication::processEvents();
+      if (ending) {
+        return;
+      }
     }
   }
+  // Copying the whole list writes it anew, in a fraction of the time that
+  // reading it back from the box takes.
+  ui->Text3->SetWholeTextSource([unstarted](qsizetype size) {
+    partition::CalculationRun again = unstarted;
+    QByteArray text;
+    text.reserve(size);
+    std::string lines;
+    for (bool more = true; more;) {
+      lines.clear();
+      more = again.Continue(lines, kLinesPerPiece);
+      const auto end = std::remove(lines.begin(), lines.end(), '\r');
+      text.append(lines.data(), end - lines.begin());
+    }
+    return text;
+  });
 }
 
 // ReadNumber returns at most the largest double, which plus 10 is still
@@ -224,18 +251,94 @@ void Form1::Handle(std::function<void()> handler) {
   if (handlingClick) {
     return;
   }
-  handlingClick = true;
-  const auto handled = qScopeGuard([this] { handlingClick = false; });
-  while (!pendingClicks.empty()) {
-    const std::function<void()> next = std::move(pendingClicks.front());
-    pendingClicks.pop_front();
-    try {
-      next();
-    } catch (const partition::RuntimeError& error) {
-      ReportRuntimeError(error.number(), error.what());
-    } catch (...) {
-      // Anything else is a string or list that found no memory.
-      ReportRuntimeError(partition::kOutOfMemoryError, partition::kOutOfMemoryMessage);
+  {
+    handlingClick = true;
+    const auto handled = qScopeGuard([this] { handlingClick = false; });
+    while (!pendingClicks.empty()) {
+      const std::function<void()> next = std::move(pendingClicks.front());
+      pendingClicks.pop_front();
+      try {
+        next();
+      } catch (const partition::RuntimeError& error) {
+        ReportRuntimeError(error.number(), error.what());
+      } catch (...) {
+        // Anything else is a string or list that found no memory.
+        ReportRuntimeError(partition::kOutOfMemoryError, partition::kOutOfMemoryMessage);
+      }
+    }
+  }
+  HandleHeldInput();
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+  const bool holding = (handlingClick || !heldInput.empty()) && !ending;
+  const bool toThisWindow = watched == windowHandle() && watched != nullptr;
+  if (!holding || event == inputBeingHandled ||
+      !(toThisWindow || (event->type() == QEvent::InputMethod && watched->isWidgetType() &&
+                         static_cast<QWidget*>(watched)->window() == this))) {
+    return false;
+  }
+  switch (event->type()) {
+    case QEvent::Close:
+      EndProgram(0);
+      return true;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+      if (ui->Command11->geometry().contains(
+              static_cast<QMouseEvent*>(event)->position().toPoint())) {
+        return false;  // "Ende" ends the program at once
+      }
+      break;
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+      event->ignore();  // nothing is dropped into a list being written
+      return true;
+    default:
+      break;
+  }
+  if (event->isInputEvent() || event->type() == QEvent::Leave) {
+    heldInput.push_back({watched, std::unique_ptr<QEvent>(event->clone())});
+    return true;
+  }
+  return false;
+}
+
+void Form1::HandleHeldInput() {
+  if (handlingHeldInput) {
+    return;
+  }
+  handlingHeldInput = true;
+  const auto handled = qScopeGuard([this] { handlingHeldInput = false; });
+  while (!heldInput.empty() && !ending) {
+    const HeldInput next = std::move(heldInput.front());
+    heldInput.pop_front();
+    if (next.receiver.isNull()) {
+      continue;
+    }
+    if (next.event->type() == QEvent::MouseButtonPress ||
+        next.event->type() == QEvent::MouseButtonDblClick) {
+      FocusAsAClickWould(static_cast<QMouseEvent*>(next.event.get())->position().toPoint());
+    }
+    inputBeingHandled = next.event.get();
+    QCoreApplication::sendEvent(next.receiver, next.event.get());
+    inputBeingHandled = nullptr;
+  }
+}
+
+// Qt moves the focus on a press that comes from the window system, before
+// the control sees it; a press handed on later must do so itself.
+void Form1::FocusAsAClickWould(QPoint position) {
+  for (QWidget* control = childAt(position); control != nullptr && control != this;
+       control = control->parentWidget()) {
+    QWidget* focusTaker = control->focusProxy() != nullptr ? control->focusProxy() : control;
+    if (focusTaker->hasFocus()) {
+      return;
+    }
+    if (control->isEnabled() && (focusTaker->focusPolicy() & Qt::ClickFocus) != 0) {
+      control->setFocus(Qt::MouseFocusReason);
+      return;
     }
   }
 }
@@ -255,6 +358,7 @@ void Form1::ReportRuntimeError(int number, std::string_view message) {
 void Form1::EndProgram(int exitCode) {
   ending = true;
   pendingClicks.clear();
+  heldInput.clear();
   hide();
   QCoreApplication::exit(exitCode);
 }

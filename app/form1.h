@@ -4,6 +4,7 @@
 // calculation core.
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 #include <deque>
 #include <functional>
@@ -58,7 +59,8 @@ class Form1 : public QWidget {
   // Writes the list into the box a piece at a time. Between pieces the window
   // keeps painting and answering the desktop and the accessibility bus, while
   // mouse and keyboard input waits until the list stands; the pointer shows
-  // that the program is busy meanwhile.
+  // that the program is busy meanwhile. "Ende" and a close of the window end
+  // the program at once, dropping the rest of the list.
   void WriteList(partition::Counter counter);
   // box = box + delta written back as a Number; when clampAtZero, a result
   // below zero becomes "0".
@@ -78,10 +80,28 @@ class Form1 : public QWidget {
   void ReportRuntimeError(int number, std::string_view message);
   void EndProgram(int exitCode);
 
+  // While a click is handled (a list is written) and until the input held
+  // meanwhile is handled: holds mouse, keyboard and input method events for
+  // the window in the order they come, refuses drops, and ends the program
+  // at once on a close or a click on "Ende".
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  // Hands the held input to the window, oldest first, each handled to its
+  // end (a list it asks for included) before the next.
+  void HandleHeldInput();
+  void FocusAsAClickWould(QPoint position);
+
+  struct HeldInput {
+    QPointer<QObject> receiver;
+    std::unique_ptr<QEvent> event;
+  };
+
   friend class Form1Test;
 
   std::unique_ptr<Ui::Form1> ui;
   std::deque<std::function<void()>> pendingClicks;
   bool handlingClick = false;
   bool ending = false;
+  std::deque<HeldInput> heldInput;
+  bool handlingHeldInput = false;
+  const QEvent* inputBeingHandled = nullptr;
 };

@@ -1,6 +1,7 @@
 // How the window copes with one long list: the time from the click until the
 // list stands, the longest stretch in which the event loop handled nothing,
-// and the peak resident memory of the process. One list per process, so that
+// and the peak resident memory of the process; then the time to copy the
+// whole list, to hand it to another program and to paste it back. One list per process, so that
 // the peak is this list's.
 //   window_bench N K M [distinct|repeated]
 // e.g. 0 2 99999 and 0 2 999999 for 10^5 and 10^6 lines, and
@@ -11,11 +12,16 @@
 // screen reader case).
 #include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
+#include <QTest>
 #include <QTimer>
 #include <cstdio>
 
@@ -80,5 +86,49 @@ int main(int argc, char* argv[]) {
       "accessibility %s\n",
       list->document()->blockCount() - 2, shown, longestStall, PeakResidentKiB() / 1024,
       QAccessible::isActive() ? "on" : "off");
+  std::fflush(stdout);
+
+  // Ctrl+A and Ctrl+C in the list, then another program reading the
+  // clipboard (xclip, where the window runs on X11), then the list pasted
+  // back into the emptied box.
+  list->setFocus();
+  clock.restart();
+  QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
+  const qint64 copied = clock.elapsed();
+  const long copyPeak = PeakResidentKiB() / 1024;
+  qint64 transferred = -1;
+  qsizetype bytes = 0;
+  if (QGuiApplication::platformName() == QLatin1String("xcb") &&
+      !QStandardPaths::findExecutable(QStringLiteral("xclip")).isEmpty()) {
+    QProcess reader;
+    clock.restart();
+    reader.start(QStringLiteral("xclip"),
+                 {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-o")});
+    QObject::connect(&reader, &QProcess::readyReadStandardOutput,
+                     [&] { bytes += reader.readAllStandardOutput().size(); });
+    while (reader.state() != QProcess::NotRunning || reader.bytesAvailable() > 0) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+      bytes += reader.readAllStandardOutput().size();
+    }
+    transferred = clock.elapsed();
+  } else {
+    clock.restart();
+    bytes = QGuiApplication::clipboard()->mimeData()->data(QStringLiteral("text/plain")).size();
+    transferred = clock.elapsed();
+  }
+  const long transferPeak = PeakResidentKiB() / 1024;
+  list->clear();
+  clock.restart();
+  QTest::keyClick(list, Qt::Key_V, Qt::ControlModifier);
+  list->viewport()->repaint();
+  const qint64 pasted = clock.elapsed();
+  std::printf(
+      "copy %lld ms (peak %ld MiB); transfer of %lld bytes %lld ms%s (peak %ld MiB); "
+      "paste back %lld ms (peak %ld MiB)\n",
+      copied, copyPeak, static_cast<long long>(bytes), transferred,
+      transferred >= 0 && QGuiApplication::platformName() == QLatin1String("xcb") ? " to xclip"
+                                                                                  : "",
+      transferPeak, pasted, PeakResidentKiB() / 1024);
   return 0;
 }
