@@ -1,4 +1,7 @@
 #include <QApplication>
+#include <QClipboard>
+#include <cstdio>
+#include <cstdlib>
 
 #include "command_line.h"
 #include "display.h"
@@ -18,5 +21,13 @@ int main(int argc, char* argv[]) {
   Form1 form;
   form.PresetInputs(line.n, line.k, line.m);
   form.show();
-  return QApplication::exec();
+  const int exitCode = QApplication::exec();
+  // Taking apart the window of a long list takes a moment after it is gone.
+  // Unless the program still owns the clipboard, which Qt hands over to the
+  // desktop on the way out, the program ends without it.
+  if (!QGuiApplication::clipboard()->ownsClipboard()) {
+    std::fflush(nullptr);
+    std::_Exit(exitCode);
+  }
+  return exitCode;
 }
