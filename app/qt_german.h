@@ -4,7 +4,8 @@
 
 class QCoreApplication;
 
-// Installs Qt's German catalogue (qtbase_de from Qt's translations folder) in
-// `app`, which owns it from then on. Returns false, leaving Qt's texts
-// English, when the catalogue is not installed; the program runs all the same.
+// Installs Qt's German catalogue (qtbase_de from Qt's translations folder,
+// else from the program's resources) in `app`, which owns it from then on.
+// Returns false, leaving Qt's texts English, when the catalogue is not
+// installed; the program runs all the same.
 bool UseQtGermanTexts(QCoreApplication& app);

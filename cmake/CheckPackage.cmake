@@ -9,7 +9,7 @@ include(${CMAKE_CURRENT_LIST_DIR}/InstalledFiles.cmake)
 partition_check_installed("${UNPACK}/usr" "the package")
 execute_process(COMMAND dpkg-deb -f "${PACKAGE}" Package Architecture Depends
   OUTPUT_VARIABLE fields RESULT_VARIABLE result)
-foreach(wanted "Package: partitionen" "Architecture: amd64" "libqt6widgets6"
+foreach(wanted "Package: partitionen" "Architecture: ${ARCH}" "libqt6widgets6"
                "libqt6gui6" "libqt6core6" "fonts-liberation2" "qt6-qpa-plugins" "qt6-translations-l10n")
   string(FIND "${fields}" "${wanted}" at)
   if(at EQUAL -1)
