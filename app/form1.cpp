@@ -16,13 +16,11 @@
 
 namespace {
 
-// Metric-compatible free faces for the window's fonts, where the real ones
-// are missing; Windows has the real ones.
+// Metric-compatible free faces for the window's fonts, taken only where the
+// real ones are missing: Linux, or Wine; Windows has the real ones.
 void SubstituteFonts() {
-#ifndef Q_OS_WIN
   QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
   QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
-#endif
 }
 
 // The colours the window was designed on, the light grey of a classic

@@ -20,8 +20,8 @@ bool NumberBox::Takes(const QString& incoming) {
   QApplication::beep();
   const QLocale german(QLocale::German);
   QToolTip::showText(mapToGlobal(QPoint(0, height())),
-                     QStringLiteral("Nicht eingef\u00fcgt: %1 Zeichen sind zu viele, ein Feld "
-                                    "nimmt h\u00f6chstens %2.")
+                     QStringLiteral("Nicht eingef\u00fcgt: %1 Zeichen, ein Feld nimmt "
+                                    "h\u00f6chstens %2.")
                          .arg(german.toString(incoming.size()), german.toString(maxLength())),
                      this);
   return false;
