@@ -52,6 +52,58 @@ class BusyPointer {
   BusyPointer& operator=(const BusyPointer&) = delete;
 };
 
+// What makes a mouse, wheel, pointer-entry, key, context menu or input method
+// event anew, to be handled later; null for other events. Qt's pointer events
+// share their points with the device, and every later pointer event changes
+// them, so those are kept as values and built when they are handed on.
+std::function<std::unique_ptr<QEvent>()> KeepForLater(const QEvent* event) {
+  switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove: {
+      const auto* mouse = static_cast<const QMouseEvent*>(event);
+      return [type = mouse->type(), position = mouse->position(), scene = mouse->scenePosition(),
+              global = mouse->globalPosition(), button = mouse->button(),
+              buttons = mouse->buttons(), modifiers = mouse->modifiers(),
+              device = mouse->pointingDevice(), time = mouse->timestamp()] {
+        auto made = std::make_unique<QMouseEvent>(type, position, scene, global, button, buttons,
+                                                  modifiers, device);
+        made->setTimestamp(time);
+        return std::unique_ptr<QEvent>(std::move(made));
+      };
+    }
+    case QEvent::Wheel: {
+      const auto* wheel = static_cast<const QWheelEvent*>(event);
+      return [position = wheel->position(), global = wheel->globalPosition(),
+              pixels = wheel->pixelDelta(), angle = wheel->angleDelta(), buttons = wheel->buttons(),
+              modifiers = wheel->modifiers(), phase = wheel->phase(), inverted = wheel->inverted(),
+              source = wheel->source(), device = wheel->pointingDevice()] {
+        return std::unique_ptr<QEvent>(std::make_unique<QWheelEvent>(
+            position, global, pixels, angle, buttons, modifiers, phase, inverted, source, device));
+      };
+    }
+    case QEvent::Enter: {
+      const auto* enter = static_cast<const QEnterEvent*>(event);
+      return [position = enter->position(), scene = enter->scenePosition(),
+              global = enter->globalPosition(), device = enter->pointingDevice()] {
+        return std::unique_ptr<QEvent>(
+            std::make_unique<QEnterEvent>(position, scene, global, device));
+      };
+    }
+    case QEvent::Leave:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ContextMenu:
+    case QEvent::InputMethod:
+      return [kept = std::shared_ptr<QEvent>(event->clone())] {
+        return std::unique_ptr<QEvent>(kept->clone());
+      };
+    default:
+      return nullptr;
+  }
+}
+
 }  // namespace
 
 Form1::Form1(QWidget* parent) : QWidget(parent), ui(new Ui::Form1) {
@@ -299,11 +351,12 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     default:
       break;
   }
-  if (event->isInputEvent() || event->type() == QEvent::Leave) {
-    heldInput.push_back({watched, std::unique_ptr<QEvent>(event->clone())});
-    return true;
+  auto make = KeepForLater(event);
+  if (!make) {
+    return false;
   }
-  return false;
+  heldInput.push_back({watched, std::move(make)});
+  return true;
 }
 
 void Form1::HandleHeldInput() {
@@ -318,12 +371,12 @@ void Form1::HandleHeldInput() {
     if (next.receiver.isNull()) {
       continue;
     }
-    if (next.event->type() == QEvent::MouseButtonPress ||
-        next.event->type() == QEvent::MouseButtonDblClick) {
-      FocusAsAClickWould(static_cast<QMouseEvent*>(next.event.get())->position().toPoint());
+    const std::unique_ptr<QEvent> event = next.make();
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
+      FocusAsAClickWould(static_cast<QMouseEvent*>(event.get())->position().toPoint());
     }
-    inputBeingHandled = next.event.get();
-    QCoreApplication::sendEvent(next.receiver, next.event.get());
+    inputBeingHandled = event.get();
+    QCoreApplication::sendEvent(next.receiver, event.get());
     inputBeingHandled = nullptr;
   }
 }

@@ -83,7 +83,8 @@ class Form1 : public QWidget {
   // While a click is handled (a list is written) and until the input held
   // meanwhile is handled: holds mouse, keyboard and input method events for
   // the window in the order they come, refuses drops, and ends the program
-  // at once on a close or a click on "Ende".
+  // at once on a close or a click on "Ende". A touch passes on; Qt turns a
+  // tap on a button into mouse events, which are held.
   bool eventFilter(QObject* watched, QEvent* event) override;
   // Hands the held input to the window, oldest first, each handled to its
   // end (a list it asks for included) before the next.
@@ -92,7 +93,7 @@ class Form1 : public QWidget {
 
   struct HeldInput {
     QPointer<QObject> receiver;
-    std::unique_ptr<QEvent> event;
+    std::function<std::unique_ptr<QEvent>()> make;  // the event, built when handed on
   };
 
   friend class Form1Test;

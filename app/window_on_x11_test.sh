@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Uses the program on X11 (Xvfb) as a user would, with real pointer clicks and
+# the real clipboard: clicks made while a long list is written must be handled
+# afterwards, in order and each where it was made; the whole list copies to
+# another program; "Ende" ends the program with exit code 0.
+#   window_on_x11_test.sh PROGRAM WORK_FOLDER
+set -euo pipefail
+program=$(realpath "$1")
+work=$2
+rm -rf "$work"
+mkdir -p "$work"
+cd "$work"
+
+exec 3>display
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >xvfb.log 2>&1 &
+xvfb_pid=$!
+program_pid=
+finish() {
+  [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null
+  kill "$xvfb_pid" 2>/dev/null
+  wait 2>/dev/null || true
+}
+trap finish EXIT
+for _ in $(seq 100); do
+  [ -s display ] && break
+  sleep 0.1
+done
+export DISPLAY=:$(cat display)
+unset WAYLAND_DISPLAY
+export QT_QPA_PLATFORM=xcb
+
+"$program" -k 2 -m 999999 >program.log 2>&1 &
+program_pid=$!
+window=$(xdotool search --sync --name '^Anzahl der Partitionen')
+sleep 0.5
+click() { xdotool mousemove --window "$window" "$1" "$2" click 1; }
+click 180 440 # "Berechnung 2"
+click 408 252 # n "+1", held while the list is written
+click 184 357 # "Berechnung 1", held
+expected=$("$program" -b 1 -n " 1" -k 2 -m 1)
+copied=
+for _ in $(seq 120); do
+  click 600 200 # into the list, then Ctrl+A, Ctrl+C
+  xdotool key --window "$window" ctrl+a ctrl+c
+  copied=$(xclip -selection clipboard -o 2>/dev/null | head -3 || true)
+  [ "$copied" = "$expected" ] && break
+  sleep 0.5
+done
+failures=()
+[ "$copied" = "$expected" ] ||
+  failures+=("the list after the held clicks is not calculation 1 from n = 1:"$'\n'"$copied")
+lines=$(xclip -selection clipboard -o | wc -l)
+[ "$lines" -eq 1000001 ] || failures+=("the copied list has $lines lines, not 1000001")
+click 400 460 # "Ende"
+status=0
+wait "$program_pid" || status=$?
+program_pid=
+[ "$status" -eq 0 ] || failures+=("\"Ende\" ended the program with exit code $status")
+if [ ${#failures[@]} -gt 0 ]; then
+  printf '%s\n' "${failures[@]}" >&2
+  exit 1
+fi
+echo "Window on X11 as expected"
