@@ -22,14 +22,7 @@ if weston --help 2>&1 | grep -q -- '--renderer='; then
 fi
 weston --backend=headless-backend.so "$renderer" --socket=partitionen-test --width=1024 \
   --height=768 --idle-time=0 --debug >weston.log 2>&1 &
-weston_pid=$!
-program_pid=
-finish() {
-  [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null
-  kill "$weston_pid" 2>/dev/null
-  wait 2>/dev/null || true
-}
-trap finish EXIT
+trap 'kill $(jobs -p) 2>/dev/null; wait 2>/dev/null || true' EXIT
 for _ in $(seq 100); do
   [ -S "$XDG_RUNTIME_DIR/partitionen-test" ] && break
   sleep 0.1
@@ -37,7 +30,6 @@ done
 export WAYLAND_DISPLAY=partitionen-test
 
 QT_QPA_PLATFORM=wayland WAYLAND_DEBUG=client "$program" >program.log 2>&1 &
-program_pid=$!
 title='Anzahl der Partitionen einer Zahl n mit Summanden von 1 bis k'
 for _ in $(seq 100); do
   grep -q 'set_window_geometry' program.log && break

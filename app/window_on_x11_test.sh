@@ -13,14 +13,7 @@ cd "$work"
 
 exec 3>display
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >xvfb.log 2>&1 &
-xvfb_pid=$!
-program_pid=
-finish() {
-  [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null
-  kill "$xvfb_pid" 2>/dev/null
-  wait 2>/dev/null || true
-}
-trap finish EXIT
+trap 'kill $(jobs -p) 2>/dev/null; wait 2>/dev/null || true' EXIT
 for _ in $(seq 100); do
   [ -s display ] && break
   sleep 0.1
@@ -54,7 +47,6 @@ lines=$(xclip -selection clipboard -o | wc -l)
 click 400 460 # "Ende"
 status=0
 wait "$program_pid" || status=$?
-program_pid=
 [ "$status" -eq 0 ] || failures+=("\"Ende\" ended the program with exit code $status")
 if [ ${#failures[@]} -gt 0 ]; then
   printf '%s\n' "${failures[@]}" >&2
