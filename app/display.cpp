@@ -77,7 +77,9 @@ void HoldMessages(QtMsgType type, const QMessageLogContext& context, const QStri
     held.push_back({type, context.file, context.line, context.function, context.category, text});
     return;
   }
-  heldStandardError->Release(false);
+  if (heldStandardError != nullptr) {
+    heldStandardError->Release(false);
+  }
   const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
   if (platform.isEmpty()) {
     std::fputs(
