@@ -1,7 +1,6 @@
 #include "command_line.h"
 
 #include <QCommandLineParser>
-#include <algorithm>
 #include <cerrno>
 #include <new>
 #include <string>
@@ -76,11 +75,6 @@ QString ParserError(const QCommandLineParser& parser, const QStringList& argumen
     }
   }
   return QStringLiteral("der Option \u201e%1\u201c fehlt ihr Wert").arg(arguments.last());
-}
-
-bool Write(std::string& piece, std::FILE* out) {
-  piece.erase(std::remove(piece.begin(), piece.end(), '\r'), piece.end());
-  return std::fwrite(piece.data(), 1, piece.size(), out) == piece.size();
 }
 
 int WriteFailed(std::FILE* err) {
@@ -224,17 +218,15 @@ int PrintList(partition::Counter counter, std::string_view n, std::string_view k
   // Line feeds as they are, not turned into CR LF.
   _setmode(_fileno(out), _O_BINARY);
 #endif
-  std::string piece;
+  const auto write = [out](std::string_view piece) {
+    return std::fwrite(piece.data(), 1, piece.size(), out) == piece.size();
+  };
   int number = 0;
   std::string message;
   try {
     partition::CalculationRun run(counter, n, k, m, partition::kNoListLimit);
-    for (bool more = true; more;) {
-      piece.clear();
-      more = run.Continue(piece, kLinesPerPiece);
-      if (!Write(piece, out)) {
-        return WriteFailed(err);
-      }
+    if (!partition::WriteWithLineFeeds(run, kLinesPerPiece, write)) {
+      return WriteFailed(err);
     }
     return std::fflush(out) == 0 ? 0 : WriteFailed(err);
   } catch (const partition::RuntimeError& error) {
@@ -244,7 +236,7 @@ int PrintList(partition::Counter counter, std::string_view n, std::string_view k
     number = partition::kOutOfMemoryError;
     message = partition::kOutOfMemoryMessage;
   }
-  if (!Write(piece, out) || std::fflush(out) != 0) {
+  if (std::fflush(out) != 0 || std::ferror(out) != 0) {
     return WriteFailed(err);
   }
   std::fprintf(err, "Laufzeitfehler '%d': %s\n", number, message.c_str());

@@ -8,7 +8,6 @@
 #include <QScopeGuard>
 #include <QTextCursor>
 #include <QWindow>
-#include <algorithm>
 #include <optional>
 
 #include "counters.h"
@@ -274,13 +273,10 @@ void Form1::WriteList(partition::Counter counter) {
     partition::CalculationRun again = unstarted;
     QByteArray text;
     text.reserve(size);
-    std::string lines;
-    for (bool more = true; more;) {
-      lines.clear();
-      more = again.Continue(lines, kLinesPerPiece);
-      const auto end = std::remove(lines.begin(), lines.end(), '\r');
-      text.append(lines.data(), end - lines.begin());
-    }
+    partition::WriteWithLineFeeds(again, kLinesPerPiece, [&text](std::string_view lines) {
+      text.append(lines.data(), static_cast<qsizetype>(lines.size()));
+      return true;
+    });
     return text;
   });
 }
@@ -325,7 +321,7 @@ void Form1::Handle(std::function<void()> handler) {
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
   const bool holding = (handlingClick || !heldInput.empty()) && !ending;
-  const bool toThisWindow = watched == windowHandle() && watched != nullptr;
+  const bool toThisWindow = watched == windowHandle();
   if (!holding || event == inputBeingHandled ||
       !(toThisWindow || (event->type() == QEvent::InputMethod && watched->isWidgetType() &&
                          static_cast<QWidget*>(watched)->window() == this))) {

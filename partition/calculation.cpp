@@ -1,5 +1,6 @@
 #include "calculation.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -69,6 +70,29 @@ bool CalculationRun::Continue(std::string& piece, std::size_t lines) {
   }
   written_ += piece.size() - pieceStart;
   return lastNumber_ >= current_;
+}
+
+bool WriteWithLineFeeds(CalculationRun& run, std::size_t lines,
+                        const std::function<bool(std::string_view piece)>& take) {
+  std::string piece;
+  const auto withLineFeeds = [&piece] {
+    return std::string_view(
+        piece.data(),
+        static_cast<std::size_t>(std::remove(piece.begin(), piece.end(), '\r') - piece.begin()));
+  };
+  for (bool more = true; more;) {
+    piece.clear();
+    try {
+      more = run.Continue(piece, lines);
+    } catch (...) {
+      take(withLineFeeds());
+      throw;
+    }
+    if (!take(withLineFeeds())) {
+      return false;
+    }
+  }
+  return true;
 }
 
 void RunCalculation(Counter counter, std::string_view n, std::string_view k, std::string_view m,

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -62,5 +63,13 @@ class CalculationRun {
   std::size_t maxListBytes_;
   std::size_t written_ = 0;  // bytes of the list in the pieces before this one
 };
+
+// Hands the rest of `run`'s list to `take` a piece of up to `lines` lines at a
+// time, every line ending in LF instead of CR LF, as a text box or a terminal
+// shows it. Returns false as soon as `take` returns false (it could not take
+// a piece), true at the list's end. Errors: those of Continue, after the
+// piece written up to the error went to `take`.
+bool WriteWithLineFeeds(CalculationRun& run, std::size_t lines,
+                        const std::function<bool(std::string_view piece)>& take);
 
 }  // namespace partition
