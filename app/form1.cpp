@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "counters.h"
+#include "step_value.h"
 #include "ui_form1.h"
 
 namespace {
@@ -281,15 +282,8 @@ void Form1::WriteList(partition::Counter counter) {
   });
 }
 
-// ReadNumber returns at most the largest double, which plus 10 is still
-// finite: the sum needs no check. The written text reads back with the sign
-// of `value`, so the clamp can look at `value` itself.
 void Form1::StepValue(QLineEdit* box, partition::Number delta, bool clampAtZero) {
-  const partition::Number value = partition::ReadNumber(ToCore(box->text())) + delta;
-  box->setText(FromCore(partition::FormatNumber(value)));
-  if (clampAtZero && value < 0) {
-    box->setText(QStringLiteral("0"));
-  }
+  box->setText(FromCore(partition::StepValue(ToCore(box->text()), delta, clampAtZero)));
 }
 
 void Form1::Handle(std::function<void()> handler) {

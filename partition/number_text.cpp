@@ -1,10 +1,12 @@
 #include "number_text.h"
 
+#include "decimal_conversion.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <system_error>
+#include <optional>
 
 namespace partition {
 
@@ -141,17 +143,11 @@ Number ReadDecimal(Scanner& scanner) {
   if (leading < -400) {
     return 0.0;
   }
-  digits.push_back('e');
-  digits += std::to_string(exponent);
-  double value = 0.0;
-  const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-  if (result.ec == std::errc::result_out_of_range) {
-    if (leading >= 0) {
-      RaiseOverflow();
-    }
-    return 0.0;
+  const std::optional<double> value = decimal_conversion::Parse(digits, exponent);
+  if (!value) {
+    RaiseOverflow();
   }
-  return negative ? -value : value;
+  return negative ? -*value : *value;
 }
 
 void AppendDigits(std::string& out, std::uint64_t magnitude) {
@@ -194,24 +190,10 @@ void AppendNumber(std::string& out, Number value) {
     AppendDigits(out, static_cast<std::uint64_t>(magnitude));
     return;
   }
-  // d.dddddddddddddde±x: the value rounded to 15 significant digits.
-  std::array<char, 32> buffer{};
-  const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
-                                 std::chars_format::scientific, kSignificantDigits - 1)
-                       .ptr;
-  const char* const e = std::find(buffer.data(), end, 'e');
-  std::array<char, kSignificantDigits + 1> kept{};
-  std::size_t count = 0;
-  kept[count++] = buffer[0];
-  for (const char* p = buffer.data() + 2; p < e; ++p) {
-    kept[count++] = *p;
-  }
-  while (count > 1 && kept[count - 1] == '0') {
-    --count;
-  }
-  const std::string_view digits(kept.data(), count);
-  int exponent = 0;
-  std::from_chars(e + (e[1] == '+' ? 2 : 1), end, exponent);
+  const decimal_conversion::Rounded rounded =
+      decimal_conversion::Round(magnitude, kSignificantDigits);
+  const std::string_view digits = rounded.Digits();
+  const int exponent = rounded.exponent;
 
   if (exponent >= kSignificantDigits || exponent < kSmallestFixedExponent) {
     out.push_back(digits[0]);

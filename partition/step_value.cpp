@@ -1,0 +1,16 @@
+#include "step_value.h"
+
+namespace partition {
+
+// ReadNumber returns at most the largest double, which plus 10 is still
+// finite: the sum needs no check. The written text reads back with the sign
+// of `value`, so the clamp can look at `value` itself.
+std::string StepValue(std::string_view text, Number delta, bool clampAtZero) {
+  const Number value = ReadNumber(text) + delta;
+  if (clampAtZero && value < 0) {
+    return "0";
+  }
+  return FormatNumber(value);
+}
+
+}  // namespace partition
