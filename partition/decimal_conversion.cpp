@@ -63,7 +63,8 @@ Rounded RoundWithStandard(double magnitude, int significant) {
   const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
                                  std::chars_format::scientific, significant - 1)
                        .ptr;
-  return FromScientific(std::string_view(buffer.data(), static_cast<std::size_t>(end - buffer.data())));
+  return FromScientific(
+      std::string_view(buffer.data(), static_cast<std::size_t>(end - buffer.data())));
 }
 
 std::optional<double> ParseWithStandard(std::string_view digits, std::int64_t exponent) {

@@ -38,7 +38,8 @@ struct Rounded {
 #if defined(__cpp_lib_to_chars)
 inline constexpr bool HasStandardWay = true;
 [[nodiscard]] Rounded RoundWithStandard(double magnitude, int significant);
-[[nodiscard]] std::optional<double> ParseWithStandard(std::string_view digits, std::int64_t exponent);
+[[nodiscard]] std::optional<double> ParseWithStandard(std::string_view digits,
+                                                      std::int64_t exponent);
 #else
 inline constexpr bool HasStandardWay = false;
 #endif

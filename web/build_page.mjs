@@ -21,7 +21,7 @@ const unescapeXml = (text) =>
 // and the style sheet.
 function readForm(ui) {
   const property = (block, name) => {
-    const match = block.match(new RegExp(`<property name="${name}">\\s*<(?:string|set|enum|bool)[^>]*>([^<]*)<`));
+    const match = block.match(new RegExp(`<property name="${name}">\\s*<(?:string|set|enum|bool|number)[^>]*>([^<]*)<`));
     return match ? unescapeXml(match[1]) : undefined;
   };
   const widgets = new Map();

@@ -203,6 +203,7 @@
       wire();
       form.hidden = false;
       boxes.n.focus();
+      boxes.n.setSelectionRange(boxes.n.value.length, boxes.n.value.length);
       if ('serviceWorker' in navigator && document.querySelector('link[rel=manifest]') &&
           location.protocol.startsWith('http')) {
         navigator.serviceWorker.register('sw.js').catch(() => {});

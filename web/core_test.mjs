@@ -1,0 +1,108 @@
+// The page's core against the program's: every list, partial list and runtime
+// error of the WebAssembly module must be the native command line's, byte for
+// byte (both end lines with LF), and its steps the window's.
+//   node core_test.mjs <partitionen_core.js> <native partitionen>
+import { spawnSync } from 'node:child_process';
+import { createRequire } from 'node:module';
+import assert from 'node:assert/strict';
+import test from 'node:test';
+
+const [corePath, nativeProgram] = process.argv.slice(2);
+const PartitionCore = createRequire(import.meta.url)(corePath);
+let pieces = [];
+const core = await PartitionCore({ takePiece: (piece) => pieces.push(piece) });
+
+const inMemory = (text) => {
+  const size = core.lengthBytesUTF8(text) + 1;
+  const address = core._malloc(size);
+  core.stringToUTF8(text, address, size);
+  return address;
+};
+const errorText = (error) =>
+  error ? `Laufzeitfehler '${error}': ${core.UTF8ToString(core._partitionen_error_message())}` : '';
+
+function pageList(calculation, n, k, m) {
+  pieces = [];
+  const texts = [n, k, m].map(inMemory);
+  const error = core._partitionen_write_list(calculation, ...texts);
+  texts.forEach((address) => core._free(address));
+  return { list: pieces.join(''), error: errorText(error), pieces: pieces.length };
+}
+
+function nativeList(calculation, n, k, m) {
+  const result = spawnSync(nativeProgram,
+    [`--berechnung=${calculation}`, `--summe=${n}`, `--bis=${k}`, `--anzahl=${m}`],
+    { encoding: 'utf8', maxBuffer: 1 << 30 });
+  assert.ok(result.status === 0 || result.status === 1, `native program: ${result.stderr}`);
+  return { list: result.stdout, error: result.stderr.trim() };
+}
+
+// Boundaries first: the number text forms, every error, the counters' edges.
+const cases = [
+  ['empty texts', 1, '', '', ''],
+  ['the window at start', 2, '0', '4', '15'],
+  ['k = 0', 1, '3', '0', '4'],
+  ['negative n', 2, '-5', '3', '8'],
+  ['negative k', 1, '0', '-2', '3'],
+  ['decimal comma ends the number', 2, ' 12,5', '4', '3'],
+  ['blanks inside', 1, '1 0', ' 1 2 ', '2'],
+  ['halves to even', 2, '2.5', '3.5', '1.5'],
+  ['hexadecimal', 1, '&H10', '&h1F', '&O7'],
+  ['hexadecimal minus one', 2, '&HFFFFFFFF', '5', '2'],
+  ['exponent k', 2, '0', '1E3', '2'],
+  ['tiny k in exponent form', 2, '1e-20', '.000000000015', '1'],
+  ['huge k', 1, '1', '123456789012345678', '1'],
+  ['fractional k', 2, '0', '2.75', '3'],
+  ['count overflows (1)', 1, '224', '300', '5'],
+  ['count overflows (2)', 2, '119', '200', '5'],
+  ['n + m beyond a Long', 1, '2147483640', '3', '20'],
+  ['n beyond a Long', 2, '3E9', '3', '1'],
+  ['n beyond the double range', 1, '1E400', '3', '1'],
+  ['k beyond the double range', 2, '0', '-1E309', '1'],
+  ['hexadecimal beyond 32 bits', 1, '&H100000000', '3', '1'],
+  ['bracket beyond the double range', 2, '0', '1E200', '1'],
+  ['a thousand lines and more', 2, '0', '40', '2500'],
+];
+
+test('the page lists what the program lists', () => {
+  for (const [name, calculation, n, k, m] of cases) {
+    const page = pageList(calculation, n, k, m);
+    const native = nativeList(calculation, n, k, m);
+    assert.equal(page.error, native.error, `${name}: error`);
+    assert.equal(page.list, native.list, `${name}: list`);
+  }
+});
+
+test('a list passing 64 MiB stops with error 14 where the program goes on', () => {
+  const page = pageList(2, '1', '2', '3000000');
+  assert.equal(page.error, "Laufzeitfehler '14': Nicht genügend Zeichenfolgenspeicher");
+  const native = nativeList(2, '1', '2', '3000000');
+  assert.equal(native.error, '');
+  assert.ok(page.list.length > 60 * 2 ** 20, `${page.list.length} bytes before the error`);
+  assert.equal(page.list, native.list.slice(0, page.list.length));
+  assert.ok(page.pieces > 1000, 'the list comes in pieces');
+});
+
+test('the step buttons read and write the boxes as the window does', () => {
+  const steps = [
+    ['n +1 from 0', '0', 1, false, ' 1'],
+    ['n -10 below 0', '-1', -10, false, '-11'],
+    ['n +10 from a fraction', '2.5', 10, false, ' 12.5'],
+    ['no number reads as 0', 'abc', 1, false, ' 1'],
+    ['k -10 clamps', '4', -10, true, '0'],
+    ['k -1 to zero keeps the blank', ' 1', -1, true, ' 0'],
+    ['k -1 below zero clamps', ' 0', -1, true, '0'],
+    ['exponent form', '1E15', 10, false, ' 1.00000000000001E+15'],
+    ['hexadecimal', '&HFF', 1, false, ' 256'],
+  ];
+  for (const [name, text, delta, clamp, expected] of steps) {
+    const address = inMemory(text);
+    const error = core._partitionen_step(address, delta, clamp ? 1 : 0);
+    core._free(address);
+    assert.equal(error, 0, name);
+    assert.equal(core.UTF8ToString(core._partitionen_stepped()), expected, name);
+  }
+  const address = inMemory('1E999');
+  assert.equal(errorText(core._partitionen_step(address, 1, 0)), "Laufzeitfehler '6': Überlauf");
+  core._free(address);
+});
