@@ -188,22 +188,6 @@
     on('Command9', step(boxes.k, 10, false));
     on('restart', () => location.reload());
     Object.values(boxes).forEach(guardLength);
-    // A copy carries the selected text itself, read from the list's pieces:
-    // some browsers would leave out the pieces that are scrolled out of view.
-    const copy = (event) => {
-      const selection = getSelection();
-      const ranges = Array.from({ length: selection.rangeCount }, (_, i) => selection.getRangeAt(i));
-      if (ranges.length === 0 || selection.isCollapsed) {
-        return;
-      }
-      event.clipboardData.setData('text/plain', ranges.map((range) => range.toString()).join(''));
-      event.preventDefault();
-      if (event.type === 'cut' && list.isContentEditable) {
-        selection.deleteFromDocument();
-      }
-    };
-    list.addEventListener('copy', copy);
-    list.addEventListener('cut', copy);
     // Return presses no button, as in the window: none is the default.
     form.addEventListener('keydown', (event) => {
       if (event.key === 'Enter' && event.target instanceof HTMLButtonElement) {
