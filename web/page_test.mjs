@@ -249,6 +249,15 @@ if (chrome) {
     assert.ok(longest <= 100, `a task of ${longest} ms`);
   });
 
+  test('without WebAssembly the page says in one sentence what it needs', async () => {
+    const bare = await browser.newPage();
+    await bare.evaluateOnNewDocument(() => delete window.WebAssembly);
+    await bare.goto(pathToFileURL(pagePath).href);
+    await bare.waitForSelector('#needs:not([hidden])');
+    assert.ok(await bare.$eval('#Form1', (form) => form.hidden));
+    await bare.close();
+  });
+
   test('at 360 pixels one column: nothing to scroll sideways, no text under 12 pixels', async () => {
     await open(360, 740);
     const layout = await page.evaluate(() => ({
