@@ -64,7 +64,8 @@ function controlHtml(widget) {
         `<output id="${name}Notice" class="notice" for="${name}" role="status"></output>`;
     case 'ListBox':
       return `<div id="${name}" class="box list" role="textbox" aria-multiline="true"${label} tabindex="0"` +
-        ` contenteditable="plaintext-only" spellcheck="false"></div>`;
+        ` contenteditable="plaintext-only" spellcheck="false"></div>` +
+        `<output id="${name}Notice" class="notice" for="${name}" role="status"></output>`;
     case 'QPushButton':
     case 'WrappingButton':
       return `<button id="${name}" type="button"${label}>${escapeHtml(text)}</button>`;
@@ -99,7 +100,7 @@ function formCss(form) {
   const places = [...form.widgets.values()]
     .map(({ cls, name, place: [x, y, w, h] }) =>
       `#${name}{left:${x}px;top:${y}px;width:${w}px;height:${h}px}` +
-      (cls === 'NumberBox' ? `#${name}Notice{left:${x}px;top:${y + h}px}` : ''))
+      (['NumberBox', 'ListBox'].includes(cls) ? `#${name}Notice{left:${x}px;top:${y + h}px}` : ''))
     .join('\n');
   const [width, height] = form.size;
   return `${sheet}\n@media (min-width: ${width + 4}px) {\n#Form1{width:${width}px;height:${height}px}\n${places}\n}`;

@@ -148,28 +148,131 @@
     $('restart').focus();
   };
 
-  // A paste or drop that would make a box longer than it takes is refused
-  // whole, with a notice under the box, rather than cut.
+  // Notices under a box or the list: what was refused, until the next edit
+  // there or for ten seconds.
   const german = new Intl.NumberFormat('de-DE');
+  const notices = new Map();
+  const notify = (control, text) => {
+    const notice = $(`${control.id}Notice`);
+    notice.textContent = text;
+    clearTimeout(notices.get(notice));
+    notices.set(notice, setTimeout(() => (notice.textContent = ''), 10000));
+  };
+  const clearNotice = (control) => ($(`${control.id}Notice`).textContent = '');
+  const pastedText = (event) => (event.clipboardData ?? event.dataTransfer)?.getData('text/plain') ?? '';
+
+  // A paste or drop that would make a box longer than it takes is refused
+  // whole, rather than cut.
   const guardLength = (box) => {
     const max = Number(box.dataset.maxLength);
     box.maxLength = max;
-    const notice = $(`${box.id}Notice`);
-    let hide = 0;
-    const refuse = (event, text) => {
-      const kept = box.value.length - (box.selectionEnd - box.selectionStart);
-      if (kept + text.length <= max) {
-        return;
+    const refuse = (event) => {
+      const text = pastedText(event);
+      if (box.value.length - (box.selectionEnd - box.selectionStart) + text.length > max) {
+        event.preventDefault();
+        notify(box, `Nicht eingefügt: ${german.format(text.length)} Zeichen, ein Feld nimmt höchstens ${german.format(max)}.`);
       }
-      event.preventDefault();
-      notice.textContent =
-        `Nicht eingefügt: ${german.format(text.length)} Zeichen, ein Feld nimmt höchstens ${german.format(max)}.`;
-      clearTimeout(hide);
-      hide = setTimeout(() => (notice.textContent = ''), 10000);
     };
-    box.addEventListener('paste', (event) => refuse(event, event.clipboardData?.getData('text/plain') ?? ''));
-    box.addEventListener('drop', (event) => refuse(event, event.dataTransfer?.getData('text/plain') ?? ''));
-    box.addEventListener('input', () => (notice.textContent = ''));
+    box.addEventListener('paste', refuse);
+    box.addEventListener('drop', refuse);
+    box.addEventListener('input', () => clearNotice(box));
+  };
+
+  // Text pasted or dropped into the list goes in as pieces of at most
+  // kLinesPerPiece lines, as the lists do: the browser's own editing would
+  // lay out the whole list anew for every line and stall for minutes. A text
+  // that would take the list past its bound, or with a line longer than a
+  // box takes, is refused whole.
+  const kLinesPerPiece = 1000;
+  const kMaxListCharacters = 64 * 1024 * 1024;
+  const kMaxLine = Number(boxes.n.dataset.maxLength);
+  const listLength = () => {
+    let length = 0;
+    const walker = document.createTreeWalker(list, NodeFilter.SHOW_TEXT);
+    while (walker.nextNode()) {
+      length += walker.currentNode.length;
+    }
+    return length;
+  };
+  const pieces = (text) => {
+    const result = [];
+    for (let start = 0; start < text.length || result.length === 0;) {
+      let end = start;
+      for (let lines = 0; lines < kLinesPerPiece && end < text.length; ++lines) {
+        const lineFeed = text.indexOf('\n', end);
+        end = lineFeed < 0 ? text.length : lineFeed + 1;
+      }
+      result.push(text.slice(start, end));
+      start = end;
+    }
+    return result;
+  };
+  const longestLine = (text) => {
+    let longest = 0;
+    for (let start = 0; start <= text.length;) {
+      const lineFeed = text.indexOf('\n', start);
+      const end = lineFeed < 0 ? text.length : lineFeed;
+      longest = Math.max(longest, end - start);
+      start = end + 1;
+    }
+    return longest;
+  };
+  const insertIntoList = (range, text) => {
+    range.deleteContents();
+    // The piece of the list the text goes into; a new one between pieces.
+    let block = range.startContainer;
+    while (block !== list && block.parentNode !== list) {
+      block = block.parentNode;
+    }
+    if (block === list) {
+      block = document.createElement('div');
+      range.insertNode(block);
+      range.setStart(block, 0);
+    }
+    const tail = document.createRange();
+    tail.setStart(range.startContainer, range.startOffset);
+    tail.setEnd(block, block.childNodes.length);
+    const after = tail.extractContents().textContent;
+    const parts = pieces(text);
+    parts[parts.length - 1] += after;
+    block.append(parts[0]);
+    block.normalize();
+    const added = parts.slice(1).map((part) => Object.assign(document.createElement('div'), { textContent: part }));
+    block.after(...added);
+    const last = (added.at(-1) ?? block).lastChild;
+    getSelection().collapse(last, last.length - after.length);
+  };
+  const dropRange = (event) => {
+    if (document.caretRangeFromPoint) {
+      return document.caretRangeFromPoint(event.clientX, event.clientY);
+    }
+    const position = document.caretPositionFromPoint?.(event.clientX, event.clientY);
+    if (!position) {
+      return null;
+    }
+    const range = document.createRange();
+    range.setStart(position.offsetNode, position.offset);
+    return range;
+  };
+  const pasteIntoList = (event) => {
+    const text = pastedText(event).replace(/\r\n?/g, '\n');
+    const selection = getSelection();
+    const range = event.type === 'drop' ? dropRange(event) : selection.rangeCount > 0 ? selection.getRangeAt(0) : null;
+    if (!list.isContentEditable || range === null || !list.contains(range.commonAncestorContainer) ||
+        (!text.includes('\n') && text.length < kLinesPerPiece)) {
+      // One short line: the browser's own editing, which can undo it.
+      return;
+    }
+    event.preventDefault();
+    const line = longestLine(text);
+    if (line > kMaxLine) {
+      notify(list, `Nicht eingefügt: eine Zeile von ${german.format(line)} Zeichen, eine Zeile der Liste nimmt höchstens ${german.format(kMaxLine)}.`);
+    } else if (listLength() - range.toString().length + text.length > kMaxListCharacters) {
+      notify(list, `Nicht eingefügt: ${german.format(text.length)} Zeichen, die Liste nimmt höchstens ${german.format(kMaxListCharacters)}.`);
+    } else {
+      clearNotice(list);
+      insertIntoList(range, text);
+    }
   };
 
   const wire = () => {
@@ -188,6 +291,9 @@
     on('Command9', step(boxes.k, 10, false));
     on('restart', () => location.reload());
     Object.values(boxes).forEach(guardLength);
+    list.addEventListener('paste', pasteIntoList);
+    list.addEventListener('drop', pasteIntoList);
+    list.addEventListener('input', () => clearNotice(list));
     // Return presses no button, as in the window: none is the default.
     form.addEventListener('keydown', (event) => {
       if (event.key === 'Enter' && event.target instanceof HTMLButtonElement) {
