@@ -4,6 +4,7 @@
 
 #include <bit>
 #include <clocale>
+#include <cmath>
 #include <cstdint>
 #include <random>
 #include <string>
