@@ -302,8 +302,10 @@
     });
   };
 
-  PartitionCore({ takePiece: () => {} }).then(
-    (instance) => {
+  // Without the core or a worker (a browser or a server that refuses them)
+  // the page says what it needs, rather than stay blank.
+  PartitionCore({ takePiece: () => {} })
+    .then((instance) => {
       core = instance;
       startWorker();
       wire();
@@ -314,6 +316,6 @@
           location.protocol.startsWith('http')) {
         navigator.serviceWorker.register('sw.js').catch(() => {});
       }
-    },
-    needs);
+    })
+    .catch(needs);
 })();
