@@ -122,9 +122,14 @@
   };
 
   // The runtime error report: modal; when it is answered the program ends.
+  // A second error while it stands (a list that fails behind a failed step)
+  // adds nothing.
   const report = (number, message) => {
     queue.length = 0;
     const dialog = $('RuntimeErrorReport');
+    if (dialog.open) {
+      return;
+    }
     $('reportText').textContent = `Laufzeitfehler '${number}':\n\n${message}`;
     dialog.addEventListener('close', () => end(), { once: true });
     dialog.showModal();
