@@ -12,21 +12,12 @@ const PartitionCore = createRequire(import.meta.url)(corePath);
 let pieces = [];
 const core = await PartitionCore({ takePiece: (piece) => pieces.push(piece) });
 
-const inMemory = (text) => {
-  const size = core.lengthBytesUTF8(text) + 1;
-  const address = core._malloc(size);
-  core.stringToUTF8(text, address, size);
-  return address;
-};
-const errorText = (error) =>
-  error ? `Laufzeitfehler '${error}': ${core.UTF8ToString(core._partitionen_error_message())}` : '';
+const errorText = ({ error, message }) => (error ? `Laufzeitfehler '${error}': ${message}` : '');
 
 function pageList(calculation, n, k, m) {
   pieces = [];
-  const texts = [n, k, m].map(inMemory);
-  const error = core._partitionen_write_list(calculation, ...texts);
-  texts.forEach((address) => core._free(address));
-  return { list: pieces.join(''), error: errorText(error), pieces: pieces.length };
+  const error = errorText(core.writeList(calculation, n, k, m));
+  return { list: pieces.join(''), error, pieces: pieces.length };
 }
 
 function nativeList(calculation, n, k, m) {
@@ -96,13 +87,9 @@ test('the step buttons read and write the boxes as the window does', () => {
     ['hexadecimal', '&HFF', 1, false, ' 256'],
   ];
   for (const [name, text, delta, clamp, expected] of steps) {
-    const address = inMemory(text);
-    const error = core._partitionen_step(address, delta, clamp ? 1 : 0);
-    core._free(address);
-    assert.equal(error, 0, name);
-    assert.equal(core.UTF8ToString(core._partitionen_stepped()), expected, name);
+    const result = core.step(text, delta, clamp);
+    assert.equal(result.error, 0, name);
+    assert.equal(result.text, expected, name);
   }
-  const address = inMemory('1E999');
-  assert.equal(errorText(core._partitionen_step(address, 1, 0)), "Laufzeitfehler '6': Überlauf");
-  core._free(address);
+  assert.equal(errorText(core.step('1E999', 1, false)), "Laufzeitfehler '6': Überlauf");
 });

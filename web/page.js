@@ -101,24 +101,16 @@
   const calculation = (number) => () =>
     click({ calculation: number, n: boxes.n.value, k: boxes.k.value, m: boxes.m.value });
 
-  const inMemory = (text) => {
-    const size = core.lengthBytesUTF8(text) + 1;
-    const address = core._malloc(size);
-    core.stringToUTF8(text, address, size);
-    return address;
-  };
   const step = (box, delta, clampAtZero) => () => {
     if (ended) {
       return;
     }
-    const text = inMemory(box.value);
-    const error = core._partitionen_step(text, delta, clampAtZero ? 1 : 0);
-    core._free(text);
+    const { error, message, text } = core.step(box.value, delta, clampAtZero);
     if (error) {
-      report(error, core.UTF8ToString(core._partitionen_error_message()));
+      report(error, message);
       return;
     }
-    box.value = core.UTF8ToString(core._partitionen_stepped());
+    box.value = text;
   };
 
   // The runtime error report: modal; when it is answered the program ends.
