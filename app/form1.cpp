@@ -4,13 +4,13 @@
 #include <QFont>
 #include <QIcon>
 #include <QMessageBox>
-#include <QMouseEvent>
 #include <QScopeGuard>
 #include <QTextCursor>
 #include <QWindow>
 #include <optional>
 
 #include "counters.h"
+#include "input_hold.h"
 #include "step_value.h"
 #include "ui_form1.h"
 
@@ -52,58 +52,6 @@ class BusyPointer {
   BusyPointer& operator=(const BusyPointer&) = delete;
 };
 
-// What makes a mouse, wheel, pointer-entry, key, context menu or input method
-// event anew, to be handled later; null for other events. Qt's pointer events
-// share their points with the device, and every later pointer event changes
-// them, so those are kept as values and built when they are handed on.
-std::function<std::unique_ptr<QEvent>()> KeepForLater(const QEvent* event) {
-  switch (event->type()) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::MouseMove: {
-      const auto* mouse = static_cast<const QMouseEvent*>(event);
-      return [type = mouse->type(), position = mouse->position(), scene = mouse->scenePosition(),
-              global = mouse->globalPosition(), button = mouse->button(),
-              buttons = mouse->buttons(), modifiers = mouse->modifiers(),
-              device = mouse->pointingDevice(), time = mouse->timestamp()] {
-        auto made = std::make_unique<QMouseEvent>(type, position, scene, global, button, buttons,
-                                                  modifiers, device);
-        made->setTimestamp(time);
-        return std::unique_ptr<QEvent>(std::move(made));
-      };
-    }
-    case QEvent::Wheel: {
-      const auto* wheel = static_cast<const QWheelEvent*>(event);
-      return [position = wheel->position(), global = wheel->globalPosition(),
-              pixels = wheel->pixelDelta(), angle = wheel->angleDelta(), buttons = wheel->buttons(),
-              modifiers = wheel->modifiers(), phase = wheel->phase(), inverted = wheel->inverted(),
-              source = wheel->source(), device = wheel->pointingDevice()] {
-        return std::unique_ptr<QEvent>(std::make_unique<QWheelEvent>(
-            position, global, pixels, angle, buttons, modifiers, phase, inverted, source, device));
-      };
-    }
-    case QEvent::Enter: {
-      const auto* enter = static_cast<const QEnterEvent*>(event);
-      return [position = enter->position(), scene = enter->scenePosition(),
-              global = enter->globalPosition(), device = enter->pointingDevice()] {
-        return std::unique_ptr<QEvent>(
-            std::make_unique<QEnterEvent>(position, scene, global, device));
-      };
-    }
-    case QEvent::Leave:
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-    case QEvent::ContextMenu:
-    case QEvent::InputMethod:
-      return [kept = std::shared_ptr<QEvent>(event->clone())] {
-        return std::unique_ptr<QEvent>(kept->clone());
-      };
-    default:
-      return nullptr;
-  }
-}
-
 }  // namespace
 
 Form1::Form1(QWidget* parent) : QWidget(parent), ui(new Ui::Form1) {
@@ -138,7 +86,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent), ui(new Ui::Form1) {
   connect(ui->Command10, &QPushButton::clicked, this, &Form1::Command10_Click);
   connect(ui->Command11, &QPushButton::clicked, this, &Form1::Command11_Click);
   connect(ui->cmdClr, &QPushButton::clicked, this, [this] { cmdClr_Click(0); });
-  QCoreApplication::instance()->installEventFilter(this);
+  hold = std::make_unique<InputHold>(this, ui->Command11, [this] { EndProgram(0); });
 
   ui->Text1->setFocus();
 }
@@ -296,7 +244,11 @@ void Form1::Handle(std::function<void()> handler) {
   }
   {
     handlingClick = true;
-    const auto handled = qScopeGuard([this] { handlingClick = false; });
+    hold->Begin();
+    const auto handled = qScopeGuard([this] {
+      handlingClick = false;
+      hold->End();
+    });
     while (!pendingClicks.empty()) {
       const std::function<void()> next = std::move(pendingClicks.front());
       pendingClicks.pop_front();
@@ -310,81 +262,7 @@ void Form1::Handle(std::function<void()> handler) {
       }
     }
   }
-  HandleHeldInput();
-}
-
-bool Form1::eventFilter(QObject* watched, QEvent* event) {
-  const bool holding = (handlingClick || !heldInput.empty()) && !ending;
-  const bool toThisWindow = watched == windowHandle();
-  if (!holding || event == inputBeingHandled ||
-      !(toThisWindow || (event->type() == QEvent::InputMethod && watched->isWidgetType() &&
-                         static_cast<QWidget*>(watched)->window() == this))) {
-    return false;
-  }
-  switch (event->type()) {
-    case QEvent::Close:
-      EndProgram(0);
-      return true;
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-      if (ui->Command11->geometry().contains(
-              static_cast<QMouseEvent*>(event)->position().toPoint())) {
-        return false;  // "Ende" ends the program at once
-      }
-      break;
-    case QEvent::DragEnter:
-    case QEvent::DragMove:
-    case QEvent::Drop:
-      event->ignore();  // nothing is dropped into a list being written
-      return true;
-    default:
-      break;
-  }
-  auto make = KeepForLater(event);
-  if (!make) {
-    return false;
-  }
-  heldInput.push_back({watched, std::move(make)});
-  return true;
-}
-
-void Form1::HandleHeldInput() {
-  if (handlingHeldInput) {
-    return;
-  }
-  handlingHeldInput = true;
-  const auto handled = qScopeGuard([this] { handlingHeldInput = false; });
-  while (!heldInput.empty() && !ending) {
-    const HeldInput next = std::move(heldInput.front());
-    heldInput.pop_front();
-    if (next.receiver.isNull()) {
-      continue;
-    }
-    const std::unique_ptr<QEvent> event = next.make();
-    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
-      FocusAsAClickWould(static_cast<QMouseEvent*>(event.get())->position().toPoint());
-    }
-    inputBeingHandled = event.get();
-    QCoreApplication::sendEvent(next.receiver, event.get());
-    inputBeingHandled = nullptr;
-  }
-}
-
-// Qt moves the focus on a press that comes from the window system, before
-// the control sees it; a press handed on later must do so itself.
-void Form1::FocusAsAClickWould(QPoint position) {
-  for (QWidget* control = childAt(position); control != nullptr && control != this;
-       control = control->parentWidget()) {
-    QWidget* focusTaker = control->focusProxy() != nullptr ? control->focusProxy() : control;
-    if (focusTaker->hasFocus()) {
-      return;
-    }
-    if (control->isEnabled() && (focusTaker->focusPolicy() & Qt::ClickFocus) != 0) {
-      control->setFocus(Qt::MouseFocusReason);
-      return;
-    }
-  }
+  hold->HandOn();
 }
 
 void Form1::ReportRuntimeError(int number, std::string_view message) {
@@ -402,7 +280,7 @@ void Form1::ReportRuntimeError(int number, std::string_view message) {
 void Form1::EndProgram(int exitCode) {
   ending = true;
   pendingClicks.clear();
-  heldInput.clear();
+  hold->Stop();
   hide();
   QCoreApplication::exit(exitCode);
 }

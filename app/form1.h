@@ -4,7 +4,6 @@
 // calculation core.
 #pragma once
 
-#include <QPointer>
 #include <QWidget>
 #include <deque>
 #include <functional>
@@ -16,6 +15,7 @@
 #include "calculation.h"
 #include "number_text.h"
 
+class InputHold;
 class QLineEdit;
 
 namespace Ui {
@@ -57,10 +57,9 @@ class Form1 : public QWidget {
   void cmdClr_Click(int index);
 
   // Writes the list into the box a piece at a time. Between pieces the window
-  // keeps painting and answering the desktop and the accessibility bus, while
-  // mouse and keyboard input waits until the list stands; the pointer shows
-  // that the program is busy meanwhile. "Ende" and a close of the window end
-  // the program at once, dropping the rest of the list.
+  // keeps painting and answering the desktop and the accessibility bus; the
+  // pointer shows that the program is busy meanwhile. "Ende" and a close of
+  // the window end the program at once, dropping the rest of the list.
   void WriteList(partition::Counter counter);
   // box = box + delta written back as a Number; when clampAtZero, a result
   // below zero becomes "0".
@@ -73,28 +72,14 @@ class Form1 : public QWidget {
   // (an accessibility action during a long list, say) waits for it, and clicks
   // are handled in the order they came; none once the program is ending. A
   // runtime error leaving a handler is reported and ends the program; so is
-  // any other exception, as error 7 (out of memory).
+  // any other exception, as error 7 (out of memory). Mouse, keyboard and
+  // input method input made while clicks are handled is held, and handed on
+  // once they are.
   void Handle(std::function<void()> handler);
   // The modal report "Laufzeitfehler '<number>':" and the message; the program
   // ends with exit code 1 when it is answered.
   void ReportRuntimeError(int number, std::string_view message);
   void EndProgram(int exitCode);
-
-  // While a click is handled (a list is written) and until the input held
-  // meanwhile is handled: holds mouse, keyboard and input method events for
-  // the window in the order they come, refuses drops, and ends the program
-  // at once on a close or a click on "Ende". A touch passes on; Qt turns a
-  // tap on a button into mouse events, which are held.
-  bool eventFilter(QObject* watched, QEvent* event) override;
-  // Hands the held input to the window, oldest first, each handled to its
-  // end (a list it asks for included) before the next.
-  void HandleHeldInput();
-  void FocusAsAClickWould(QPoint position);
-
-  struct HeldInput {
-    QPointer<QObject> receiver;
-    std::function<std::unique_ptr<QEvent>()> make;  // the event, built when handed on
-  };
 
   friend class Form1Test;
 
@@ -102,7 +87,5 @@ class Form1 : public QWidget {
   std::deque<std::function<void()>> pendingClicks;
   bool handlingClick = false;
   bool ending = false;
-  std::deque<HeldInput> heldInput;
-  bool handlingHeldInput = false;
-  const QEvent* inputBeingHandled = nullptr;
+  std::unique_ptr<InputHold> hold;
 };

@@ -1,9 +1,14 @@
 #include "list_box.h"
 
+#include <QApplication>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QStringEncoder>
 #include <QTextCursor>
 #include <algorithm>
+#include <memory>
+
+#include "input_hold.h"
 
 namespace {
 
@@ -80,4 +85,94 @@ void ListBox::insertFromMimeData(const QMimeData* source) {
   }
   textCursor().insertText(source->text());
   ensureCursorVisible();
+}
+
+void ListBox::mousePressEvent(QMouseEvent* event) {
+  dragFrom_.reset();
+  dragging_ = false;
+  const QTextCursor selection = textCursor();
+  if (InputHold::HandingOn() && event->button() == Qt::LeftButton &&
+      event->modifiers() == Qt::NoModifier && selection.hasSelection()) {
+    const int at = cursorForPosition(event->position().toPoint()).position();
+    if (at >= selection.selectionStart() && at < selection.selectionEnd()) {
+      dragFrom_ = event->position();
+      event->accept();
+      return;
+    }
+  }
+  QPlainTextEdit::mousePressEvent(event);
+}
+
+void ListBox::mouseMoveEvent(QMouseEvent* event) {
+  if (!dragFrom_) {
+    QPlainTextEdit::mouseMoveEvent(event);
+    return;
+  }
+  dragging_ = dragging_ || (event->position() - *dragFrom_).manhattanLength() >=
+                               QApplication::startDragDistance();
+  event->accept();
+}
+
+void ListBox::mouseReleaseEvent(QMouseEvent* event) {
+  if (!dragFrom_) {
+    QPlainTextEdit::mouseReleaseEvent(event);
+    return;
+  }
+  const QPointF from = *dragFrom_;
+  dragFrom_.reset();
+  if (dragging_) {
+    dragging_ = false;
+    DropSelection(viewport()->mapTo(window(), event->position().toPoint()), event->modifiers());
+    event->accept();
+    return;
+  }
+  // No drag after all: the press and release of a click.
+  QMouseEvent press(QEvent::MouseButtonPress, from, viewport()->mapToGlobal(from), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier, event->pointingDevice());
+  QPlainTextEdit::mousePressEvent(&press);
+  QPlainTextEdit::mouseReleaseEvent(event);
+}
+
+void ListBox::DropSelection(QPointF position, Qt::KeyboardModifiers modifiers) {
+  QWidget* target = window()->childAt(position.toPoint());
+  while (target != nullptr && !target->acceptDrops()) {
+    target = target->parentWidget();
+  }
+  if (target == nullptr) {
+    return;  // outside the window, or nothing there takes drops
+  }
+  const bool move = (modifiers & Qt::ControlModifier) == 0;
+  const std::unique_ptr<QMimeData> text(createMimeDataFromSelection());
+  const QPoint at = target->mapFrom(window(), position.toPoint());
+  if (target == viewport() || target == this) {
+    QTextCursor selection = textCursor();
+    QTextCursor drop = cursorForPosition(at);
+    if (drop.position() >= selection.selectionStart() &&
+        drop.position() <= selection.selectionEnd()) {
+      return;
+    }
+    selection.beginEditBlock();
+    if (move) {
+      selection.removeSelectedText();
+    }
+    const int start = drop.position();
+    drop.insertText(text->text());
+    selection.endEditBlock();
+    drop.setPosition(start, QTextCursor::KeepAnchor);
+    setTextCursor(drop);
+    return;
+  }
+  const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
+  QDragEnterEvent enter(at, actions, text.get(), Qt::LeftButton, modifiers);
+  QCoreApplication::sendEvent(target, &enter);
+  if (!enter.isAccepted()) {
+    return;
+  }
+  QDragMoveEvent over(at, actions, text.get(), Qt::LeftButton, modifiers);
+  QCoreApplication::sendEvent(target, &over);
+  QDropEvent drop(at, actions, text.get(), Qt::LeftButton, modifiers);
+  QCoreApplication::sendEvent(target, &drop);
+  if (drop.isAccepted() && move) {
+    textCursor().removeSelectedText();
+  }
 }

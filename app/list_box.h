@@ -1,12 +1,18 @@
 // The box that holds the list: a plain text box whose copy (Ctrl+C, the
 // context menu, a drag) carries the selection as plain UTF-8 text alone,
 // taken line by line from the box, so that copying a list of millions of
-// lines takes a moment and no more memory than its text.
+// lines takes a moment and no more memory than its text. A drag of selected
+// text made while the program was busy, and handed on afterwards, is carried
+// out without the drag and drop loop, which would wait for a release that
+// has already been made: the text is dropped into the control of this
+// window under the release (a drop outside the window is lost), and moved
+// unless Ctrl was held, as the drag and drop loop would.
 #pragma once
 
 #include <QByteArray>
 #include <QPlainTextEdit>
 #include <functional>
+#include <optional>
 
 class ListBox : public QPlainTextEdit {
   Q_OBJECT
@@ -32,7 +38,17 @@ class ListBox : public QPlainTextEdit {
   // Pastes the text of `source`, as QPlainTextEdit does, without building a
   // second document for it first.
   void insertFromMimeData(const QMimeData* source) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
+  // Drops the selection on what lies under `position` in this window.
+  void DropSelection(QPointF position, Qt::KeyboardModifiers modifiers);
+
   WholeText wholeText_;
+  // Where a press on the selection that may begin a drag without the loop
+  // was made, and whether the pointer has moved far enough for a drag.
+  std::optional<QPointF> dragFrom_;
+  bool dragging_ = false;
 };
