@@ -1,7 +1,10 @@
 #include "command_line.h"
 
 #include <QCommandLineParser>
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
+#include <iterator>
 #include <new>
 #include <string>
 
@@ -53,13 +56,79 @@ const char kUsage[] =
     "Überlauf), dessen Meldung auf der Standardfehlerausgabe steht; 2 bei einem\n"
     "falschen Aufruf.\n";
 
+// Qt's own options, which QApplication takes from the command line (the
+// desktop restarts a session's programs with -session): those that take a
+// value, as "-style fusion", "-style=fusion" or "--style fusion", and those
+// that take none.
+const char* const kQtOptionsWithValue[] = {"platform",        "platformpluginpath",
+                                           "platformtheme",   "plugin",
+                                           "qwindowgeometry", "qwindowicon",
+                                           "qwindowtitle",    "session",
+                                           "style",           "stylesheet",
+                                           "qmljsdebugger",   "display",
+                                           "geometry",        "name",
+                                           "title",           "visual",
+                                           "ncols",           "im"};
+const char* const kQtOptionsAlone[] = {"reverse", "widgetcount", "nograb",
+                                       "dograb",  "sync",        "cmap"};
+
+// The arguments without Qt's own options and their values, up to "--".
+QStringList WithoutQtOptions(const QStringList& arguments) {
+  QStringList kept;
+  for (qsizetype i = 0; i < arguments.size(); ++i) {
+    const QString& argument = arguments[i];
+    if (argument == QLatin1String("--")) {
+      kept += arguments.mid(i);
+      break;
+    }
+    QString name = argument;
+    if (i == 0 || !name.startsWith(QLatin1Char('-'))) {
+      kept << argument;
+      continue;
+    }
+    name.remove(0, name.startsWith(QLatin1String("--")) ? 2 : 1);
+    const bool withEquals = name.contains(QLatin1Char('='));
+    name = name.section(QLatin1Char('='), 0, 0);
+    const auto named = [&name](const char* option) { return name == QLatin1String(option); };
+    if (std::any_of(std::begin(kQtOptionsWithValue), std::end(kQtOptionsWithValue), named)) {
+      if (!withEquals) {
+        ++i;  // the value
+      }
+    } else if (withEquals ||
+               std::none_of(std::begin(kQtOptionsAlone), std::end(kQtOptionsAlone), named)) {
+      kept << argument;
+    }
+  }
+  return kept;
+}
+
+// The argument that a short option, given as one letter, came in: "-p" of
+// "-platfrom".
+QString ArgumentOf(const QString& letter, const QStringList& arguments) {
+  for (const QString& argument : arguments.mid(1)) {
+    if (argument == QLatin1String("--")) {
+      break;
+    }
+    if (argument.startsWith(QLatin1Char('-')) && !argument.startsWith(QLatin1String("--")) &&
+        argument.mid(1).contains(letter)) {
+      return argument;
+    }
+  }
+  return QLatin1Char('-') + letter;
+}
+
 // Why QCommandLineParser refused the arguments, in German.
 QString ParserError(const QCommandLineParser& parser, const QStringList& arguments) {
   const QStringList unknown = parser.unknownOptionNames();
   if (!unknown.isEmpty()) {
-    return QStringLiteral("unbekannte Option \u201e%1%2\u201c")
-        .arg(unknown.first().size() == 1 ? QStringLiteral("-") : QStringLiteral("--"),
-             unknown.first());
+    const QString& first = unknown.first();
+    if (first.size() > 1) {
+      return QStringLiteral("unbekannte Option \u201e--%1\u201c").arg(first);
+    }
+    const QString given = ArgumentOf(first, arguments);
+    return given.size() == 2 ? QStringLiteral("unbekannte Option \u201e%1\u201c").arg(given)
+                             : QStringLiteral("unbekannte Option \u201e-%1\u201c in \u201e%2\u201c")
+                                   .arg(first, given);
   }
   // The parser's other complaints: a value given to an option that takes
   // none ("--help=1"), or an option at the end that lacks its value.
@@ -74,14 +143,51 @@ QString ParserError(const QCommandLineParser& parser, const QStringList& argumen
       return QStringLiteral("die Option \u201e%1\u201c nimmt keinen Wert").arg(option);
     }
   }
-  return QStringLiteral("der Option \u201e%1\u201c fehlt ihr Wert").arg(arguments.last());
+  // A value is missing only at the end; of short options given together
+  // ("-hb"), the last one lacks it.
+  const QString& last = arguments.last();
+  const bool together = !last.startsWith(QLatin1String("--")) && last.size() > 2;
+  return QStringLiteral("der Option \u201e%1\u201c fehlt ihr Wert")
+      .arg(together ? QLatin1Char('-') + last.back() : last);
 }
 
-int WriteFailed(std::FILE* err) {
-  if (errno != EPIPE) {
-    std::fputs("partitionen: Die Liste kann nicht geschrieben werden.\n", err);
+// Says, in German where the reason is a common one, that `what` ("Die
+// Liste") could not be written, and returns the exit status 1. A closed
+// pipe is no news to the one who closed it.
+int WriteFailed(const char* what, std::FILE* err) {
+  const int error = errno;
+  if (error == EPIPE) {
+    return 1;
   }
+  const char* reason = nullptr;
+  switch (error) {
+    case ENOSPC:
+      reason = "auf dem Datentr\u00e4ger ist kein Platz mehr";
+      break;
+    case EBADF:
+      reason = "die Ausgabe ist geschlossen";
+      break;
+    case EIO:
+      reason = "Ein-/Ausgabefehler";
+      break;
+    case EFBIG:
+      reason = "die Datei w\u00fcrde zu gro\u00df";
+      break;
+    default:
+      reason = std::strerror(error);
+      break;
+  }
+  std::fprintf(err, "partitionen: %s kann nicht geschrieben werden: %s.\n", what, reason);
   return 1;
+}
+
+// Writes `text` to `out`; 0, or 1 after saying why it failed.
+int WriteAll(const char* text, const char* what, std::FILE* out, std::FILE* err) {
+  errno = 0;
+  if (std::fputs(text, out) < 0 || std::fflush(out) != 0) {
+    return WriteFailed(what, err);
+  }
+  return 0;
 }
 
 }  // namespace
@@ -145,8 +251,23 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     line.error = error;
     return line;
   };
-  if (!parser.parse(arguments)) {
-    return usageError(ParserError(parser, arguments));
+  const QStringList ours = WithoutQtOptions(arguments);
+  if (!parser.parse(ours)) {
+    return usageError(ParserError(parser, ours));
+  }
+  // -b's value first: "-bn 2" gives -b the value "n".
+  const QStringList calculations = parser.values(calculation);
+  for (const QString& which : calculations) {
+    if (which != QLatin1String("1") && which != QLatin1String("2")) {
+      return usageError(
+          QStringLiteral("-b nimmt 1 oder 2 f\u00fcr die Berechnung, nicht \u201e%1\u201c")
+              .arg(which));
+    }
+    if (which != calculations.first()) {
+      return usageError(
+          QStringLiteral("-b ist zweimal angegeben, mit \u201e%1\u201c und \u201e%2\u201c")
+              .arg(calculations.first(), which));
+    }
   }
   if (!parser.positionalArguments().isEmpty()) {
     return usageError(QStringLiteral("\u00fcberz\u00e4hliges Argument \u201e%1\u201c")
@@ -169,17 +290,9 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
   if (parser.isSet(m)) {
     line.m = parser.value(m);
   }
-  if (parser.isSet(calculation)) {
-    const QString which = parser.value(calculation);
-    if (which == QLatin1String("1")) {
-      line.counter = partition::CountDistinct;
-    } else if (which == QLatin1String("2")) {
-      line.counter = partition::CountRepeated;
-    } else {
-      return usageError(
-          QStringLiteral("-b nimmt 1 oder 2 f\u00fcr die Berechnung, nicht \u201e%1\u201c")
-              .arg(which));
-    }
+  if (!calculations.isEmpty()) {
+    line.counter = calculations.first() == QLatin1String("1") ? partition::CountDistinct
+                                                              : partition::CountRepeated;
     line.action = CommandLine::Action::List;
   }
   return line;
@@ -188,11 +301,9 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
 int RunWithoutWindow(const CommandLine& line, std::FILE* out, std::FILE* err) {
   switch (line.action) {
     case CommandLine::Action::Help:
-      std::fputs(kUsage, out);
-      return std::fflush(out) == 0 ? 0 : 1;
+      return WriteAll(kUsage, "Die Hilfe", out, err);
     case CommandLine::Action::Version:
-      std::fputs("partitionen " PARTITIONEN_VERSION "\n", out);
-      return std::fflush(out) == 0 ? 0 : 1;
+      return WriteAll("partitionen " PARTITIONEN_VERSION "\n", "Die Versionsangabe", out, err);
     case CommandLine::Action::UsageError:
       std::fprintf(err,
                    "partitionen: %s\n"
@@ -223,12 +334,13 @@ int PrintList(partition::Counter counter, std::string_view n, std::string_view k
   };
   int number = 0;
   std::string message;
+  errno = 0;
   try {
     partition::CalculationRun run(counter, n, k, m, partition::kNoListLimit);
     if (!partition::WriteWithLineFeeds(run, kLinesPerPiece, write)) {
-      return WriteFailed(err);
+      return WriteFailed("Die Liste", err);
     }
-    return std::fflush(out) == 0 ? 0 : WriteFailed(err);
+    return std::fflush(out) == 0 ? 0 : WriteFailed("Die Liste", err);
   } catch (const partition::RuntimeError& error) {
     number = error.number();
     message = error.what();
@@ -236,9 +348,12 @@ int PrintList(partition::Counter counter, std::string_view n, std::string_view k
     number = partition::kOutOfMemoryError;
     message = partition::kOutOfMemoryMessage;
   }
-  if (std::fflush(out) != 0 || std::ferror(out) != 0) {
-    return WriteFailed(err);
-  }
+  const bool written = std::fflush(out) == 0 && std::ferror(out) == 0;
+  const int writeError = errno;
   std::fprintf(err, "Laufzeitfehler '%d': %s\n", number, message.c_str());
+  if (!written) {
+    errno = writeError;
+    return WriteFailed("Die Liste", err);
+  }
   return 1;
 }

@@ -36,8 +36,11 @@ QStringList ProgramArguments(int argc, char* argv[]);
 // Reads the arguments in the GNU form: -b/--berechnung 1|2, -n/--summe N,
 // -k/--bis K, -m/--anzahl M (a value may start with "-": "-n -5", also
 // "-n-5" and "--summe=-5"), -h/--help, --version. arguments[0] is the
-// program's name. An unknown option, a missing or unexpected value, a -b
-// other than 1 or 2 and any argument that is no option are usage errors.
+// program's name. Qt's own options (-session ID, -platform NAME, -style,
+// -reverse, ...) are left to QApplication. An unknown option, a missing or
+// unexpected value, a -b other than 1 or 2, -b given twice with different
+// values and any argument that is no option are usage errors, named with
+// the option and value at fault.
 CommandLine ParseCommandLine(const QStringList& arguments);
 
 // On Windows, where the program has no console of its own, lets standard
@@ -47,7 +50,8 @@ void UseParentConsole();
 
 // Does what a command line without the window asks for: the German usage
 // (exit status 0), the version (0), a usage error with a hint to --help on
-// `err` (2), or the list. Returns the program's exit status.
+// `err` (2), or the list. Returns the program's exit status; 1 where `out`
+// cannot be written, with a German line on `err` that says why.
 int RunWithoutWindow(const CommandLine& line, std::FILE* out, std::FILE* err);
 
 // Writes the list that the window shows for these box texts to `out`, a
@@ -55,6 +59,8 @@ int RunWithoutWindow(const CommandLine& line, std::FILE* out, std::FILE* err);
 // length bound. A runtime error ends it: `out` holds the list as far as it
 // was written (an unfinished line too), `err` one line such as
 // "Laufzeitfehler '6': Überlauf", and the result is 1; otherwise 0. A write
-// that fails (a closed pipe) ends it at once with 1, silently for a pipe.
+// that fails ends it at once with 1 and a line on `err` that says why (after
+// the runtime error's line where both happen). A closed pipe is silent: it
+// ends the program by SIGPIPE, or, where SIGPIPE is ignored, with 1.
 int PrintList(partition::Counter counter, std::string_view n, std::string_view k,
               std::string_view m, std::FILE* out, std::FILE* err);

@@ -5,13 +5,18 @@
 # WORK is a folder for the long list.
 
 # expect(<name> EXIT <status> [ENV <VAR=value>...] [ARGS <arg>...]
-#        [STDOUT <regex>] [STDERR <regex>] [NOT_STDERR <regex>])
+#        [STDOUT <regex> | OUTPUT_FILE <file>] [STDERR <regex>] [NOT_STDERR <regex>])
 function(expect name)
-  cmake_parse_arguments(PARSE_ARGV 1 RUN "" "EXIT;STDOUT;STDERR;NOT_STDERR" "ENV;ARGS")
+  cmake_parse_arguments(PARSE_ARGV 1 RUN "" "EXIT;STDOUT;STDERR;NOT_STDERR;OUTPUT_FILE" "ENV;ARGS")
+  if(DEFINED RUN_OUTPUT_FILE)
+    set(output OUTPUT_FILE ${RUN_OUTPUT_FILE})
+  else()
+    set(output OUTPUT_VARIABLE out)
+  endif()
   execute_process(
     COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY
             --unset=QT_QPA_PLATFORM ${RUN_ENV} ${PROGRAM} ${RUN_ARGS}
-    RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    RESULT_VARIABLE status ${output} ERROR_VARIABLE err)
   set(problems)
   if(NOT status STREQUAL RUN_EXIT)
     list(APPEND problems "exit status ${status}, not ${RUN_EXIT}")
@@ -37,6 +42,14 @@ expect("usage error" EXIT 2 ARGS -b 3 STDOUT "^$"
 expect("list ending in a runtime error" EXIT 1 ARGS -b 1 -n 225 -k 300 -m 3
   STDOUT "^Summanden von 1 bis  300\n 225  \\( 44700\\):   2114965120\n 226  \\( 44698\\):  $"
   STDERR "^Laufzeitfehler '6': Überlauf\n$")
+
+# Output that cannot be written is named, with the reason, after the runtime
+# error where there is one.
+set(full_disk "kann nicht geschrieben werden: auf dem Datenträger ist kein Platz mehr\\.\n$")
+expect("help to a full disk" EXIT 1 ARGS --help OUTPUT_FILE /dev/full
+  STDERR "^partitionen: Die Hilfe ${full_disk}")
+expect("runtime error and a full disk" EXIT 1 ARGS -b 1 -n 225 -k 300 -m 3 OUTPUT_FILE /dev/full
+  STDERR "^Laufzeitfehler '6': Überlauf\npartitionen: Die Liste ${full_disk}")
 
 set(no_display_sentence "^partitionen: [^\n]*DISPLAY[^\n]*WAYLAND_DISPLAY[^\n]*\\.\n$")
 foreach(case "nothing set;" "unreachable X display;DISPLAY=:99"
