@@ -1,9 +1,11 @@
 #include "display.h"
 
-#include <QByteArray>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QStringList>
 #include <cstdio>
 #include <cstdlib>
-#include <vector>
+#include <string_view>
 
 #ifndef _WIN32
 #include <unistd.h>
@@ -27,27 +29,28 @@ class HeldStandardError {
   }
   HeldStandardError(const HeldStandardError&) = delete;
   HeldStandardError& operator=(const HeldStandardError&) = delete;
-  ~HeldStandardError() { Release(true); }
+  ~HeldStandardError() { Release(); }
 
-  // Gives standard error back; with `passOn`, with what was held written to it.
-  void Release(bool passOn) {
+  // Gives standard error back, writes `first` to it, and then what was held.
+  void Release(std::string_view first = {}) {
+    std::fflush(stderr);
 #ifndef _WIN32
     if (saved_ < 0) {
+      std::fwrite(first.data(), 1, first.size(), stderr);
       return;
     }
-    std::fflush(stderr);
     dup2(saved_, STDERR_FILENO);
     close(saved_);
     saved_ = -1;
+    std::fwrite(first.data(), 1, first.size(), stderr);
     std::rewind(file_);
     char buffer[4096];
-    for (std::size_t read = 0;
-         passOn && (read = std::fread(buffer, 1, sizeof buffer, file_)) > 0;) {
+    for (std::size_t read = 0; (read = std::fread(buffer, 1, sizeof buffer, file_)) > 0;) {
       std::fwrite(buffer, 1, read, stderr);
     }
     std::fclose(file_);
 #else
-    (void)passOn;
+    std::fwrite(first.data(), 1, first.size(), stderr);
 #endif
   }
 
@@ -57,46 +60,65 @@ class HeldStandardError {
 };
 
 HeldStandardError* heldStandardError = nullptr;
-
-struct HeldMessage {
-  QtMsgType type;
-  const char* file;
-  int line;
-  const char* function;
-  const char* category;
-  QString text;
-};
-
 QtMessageHandler qtHandler = nullptr;
-std::vector<HeldMessage> held;
 
-// Qt's last word when no platform could start is a fatal message, after
-// which it aborts; the program ends before that, with its own sentence.
-void HoldMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-  if (type != QtFatalMsg) {
-    held.push_back({type, context.file, context.line, context.function, context.category, text});
-    return;
+// Where the window was to appear: the platform asked for, and the displays
+// named, as the sentence says them.
+QString WhereTheWindowWasToAppear() {
+  const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
+  QStringList displays;
+  for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+    if (!qEnvironmentVariableIsEmpty(variable)) {
+      displays << QStringLiteral("\u201e%1\u201c (%2)")
+                      .arg(qEnvironmentVariable(variable), QLatin1String(variable));
+    }
   }
+  if (!platform.isEmpty()) {
+    return QStringLiteral("die Plattform \u201e%1\u201c aus QT_QPA_PLATFORM fehlt oder %2")
+        .arg(platform,
+             displays.isEmpty()
+                 ? QStringLiteral("keine Anzeige erreicht (DISPLAY und WAYLAND_DISPLAY sind "
+                                  "nicht gesetzt)")
+                 : QStringLiteral("die Anzeige %1 nicht erreicht")
+                       .arg(displays.join(QStringLiteral(" oder "))));
+  }
+  if (displays.isEmpty()) {
+    return QStringLiteral(
+        "keine Anzeige genannt ist (weder DISPLAY noch WAYLAND_DISPLAY ist gesetzt)");
+  }
+  return QStringLiteral("sich die Anzeige %1 nicht \u00f6ffnen l\u00e4sst")
+      .arg(displays.join(QStringLiteral(" oder ")));
+}
+
+// The program's sentence, then what the libraries said while the display
+// was being opened, and the end with exit status 1.
+[[noreturn]] void NoWindow() {
+  const QByteArray sentence =
+      QStringLiteral(
+          "partitionen: Das Fenster kann nicht ge\u00f6ffnet werden, weil %1; die "
+          "Liste allein gibt \u201epartitionen -b 1\u201c oder \u201e-b 2\u201c "
+          "aus.\n")
+          .arg(WhereTheWindowWasToAppear())
+          .toUtf8();
+  const std::string_view first(sentence.constData(), static_cast<std::size_t>(sentence.size()));
   if (heldStandardError != nullptr) {
-    heldStandardError->Release(false);
-  }
-  const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-  if (platform.isEmpty()) {
-    std::fputs(
-        "partitionen: Das Fenster kann nicht ge\u00f6ffnet werden, weil keine Anzeige "
-        "erreichbar ist (weder DISPLAY noch WAYLAND_DISPLAY nennt eine laufende Anzeige); "
-        "die Liste allein gibt \u201epartitionen -b 1\u201c oder \u201e-b 2\u201c aus.\n",
-        stderr);
+    heldStandardError->Release(first);
   } else {
-    std::fprintf(stderr,
-                 "partitionen: Das Fenster kann nicht ge\u00f6ffnet werden, weil die Plattform "
-                 "\u201e%s\u201c aus QT_QPA_PLATFORM fehlt oder keine Anzeige erreicht (DISPLAY, "
-                 "WAYLAND_DISPLAY); die Liste allein gibt \u201epartitionen -b 1\u201c oder "
-                 "\u201e-b 2\u201c aus.\n",
-                 platform.constData());
+    std::fwrite(first.data(), 1, first.size(), stderr);
   }
   std::fflush(stderr);
   std::_Exit(1);
+}
+
+// Qt's messages while the display opens go where the libraries' own lines
+// go, in the order they come. Qt's last word when no platform could start
+// is a fatal message, after which it aborts; the program ends before that,
+// with its own sentence.
+void HoldMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  if (type == QtFatalMsg) {
+    NoWindow();
+  }
+  std::fprintf(stderr, "%s\n", qFormatLogMessage(type, context, text).toUtf8().constData());
 }
 
 }  // namespace
@@ -108,14 +130,13 @@ std::unique_ptr<QApplication> OpenDisplay(int& argc, char** argv) {
     heldStandardError = &standardError;
     qtHandler = qInstallMessageHandler(HoldMessages);
     app = std::make_unique<QApplication>(argc, argv);
+    // A platform that started without a screen (linuxfb without a frame
+    // buffer) could show no window.
+    if (QGuiApplication::primaryScreen() == nullptr) {
+      NoWindow();
+    }
     qInstallMessageHandler(qtHandler);
     heldStandardError = nullptr;
   }
-  for (const HeldMessage& message : held) {
-    const QMessageLogContext context(message.file, message.line, message.function,
-                                     message.category);
-    qtHandler(message.type, context, message.text);
-  }
-  held.clear();
   return app;
 }

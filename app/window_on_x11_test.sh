@@ -2,7 +2,8 @@
 # Uses the program on X11 (Xvfb) as a user would, with real pointer clicks and
 # the real clipboard: clicks made while a long list is written must be handled
 # afterwards, in order and each where it was made; the whole list copies to
-# another program; "Ende" ends the program with exit code 0.
+# another program; "Ende" ends the program with exit code 0; a display that
+# refuses the connection is named in the program's sentence.
 #   window_on_x11_test.sh PROGRAM WORK_FOLDER
 set -euo pipefail
 program=$(realpath "$1")
@@ -48,6 +49,23 @@ click 400 460 # "Ende"
 status=0
 wait "$program_pid" || status=$?
 [ "$status" -eq 0 ] || failures+=("\"Ende\" ended the program with exit code $status")
+
+# A display that refuses the connection (it wants a cookie the user lacks) is
+# named, and what the libraries said is passed on after the sentence.
+xauth -q -f cookie add :0 . "$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')" 2>/dev/null
+exec 4>refusing_display
+Xvfb -displayfd 4 -auth cookie -screen 0 640x480x24 -nolisten tcp >refusing_xvfb.log 2>&1 &
+for _ in $(seq 100); do
+  [ -s refusing_display ] && break
+  sleep 0.1
+done
+refusing=:$(cat refusing_display)
+status=0
+DISPLAY=$refusing XAUTHORITY=$PWD/nowhere "$program" 2>refused.log || status=$?
+[ "$status" -eq 1 ] && head -1 refused.log | grep -q "Anzeige „$refusing“ (DISPLAY) nicht" &&
+  grep -q "could not connect to display $refusing" refused.log ||
+  failures+=("a refusing display ends with $status and:"$'\n'"$(cat refused.log)")
+
 if [ ${#failures[@]} -gt 0 ]; then
   printf '%s\n' "${failures[@]}" >&2
   exit 1
