@@ -32,10 +32,12 @@ CalculationRun::CalculationRun(Counter counter, std::string_view n, std::string_
 
 bool CalculationRun::Continue(std::string& piece, std::size_t lines) {
   const std::size_t pieceStart = piece.size();
-  // Raises the out-of-string-space error when `extra` more bytes could take
-  // the list past its bound; the piece is left as it stands.
-  const auto ensureRoom = [&](std::size_t extra) {
-    if (written_ + (piece.size() - pieceStart) + extra > maxListBytes_) {
+  // Raises the out-of-string-space error when what was appended to the
+  // piece from `partStart` on took the list past its bound, with that part
+  // taken back: the list never holds more than its bound.
+  const auto fits = [&](std::size_t partStart) {
+    if (written_ + (piece.size() - pieceStart) > maxListBytes_) {
+      piece.resize(partStart);
       throw RuntimeError(kOutOfStringSpaceError, std::string(kOutOfStringSpaceMessage));
     }
   };
@@ -55,17 +57,18 @@ bool CalculationRun::Continue(std::string& piece, std::size_t lines) {
     t = Finite(t - current_);
     const Number bracketed = Finite(t - current_);
 
-    ensureRoom(kLongestNumberText + kOpenBracket.size() + kLongestNumberText +
-               kCloseBracket.size());
+    const std::size_t lineStart = piece.size();
     AppendNumber(piece, current_);
     piece.append(kOpenBracket);
     AppendNumber(piece, bracketed);
     piece.append(kCloseBracket);
+    fits(lineStart);
 
     const Long count = counter_(current_, ToLong(valueK_));
-    ensureRoom(kLongestNumberText + kLineEnd.size());
+    const std::size_t countStart = piece.size();
     AppendNumber(piece, count);
     piece.append(kLineEnd);
+    fits(countStart);
     current_ = CheckedAdd(current_, 1);
   }
   written_ += piece.size() - pieceStart;

@@ -188,6 +188,19 @@ TEST(RunCalculation, RefusesAListPastTheSizeBound) {
         RunCalculation(CountDistinct, "0", "2", "1E9", list);
       },
       kOutOfStringSpaceError, kOutOfStringSpaceMessage));
+  // Exact: a list of just the bound's length (CR LF counted) is written
+  // whole; a byte less and its last part is refused.
+  std::string whole;
+  CalculationRun(CountRepeated, "0", "4", "15", kNoListLimit).Continue(whole, 100);
+  ASSERT_TRUE(whole.ends_with("):   54\r\n"));
+  std::string exact;
+  CalculationRun(CountRepeated, "0", "4", "15", whole.size()).Continue(exact, 100);
+  EXPECT_EQ(exact, whole);
+  std::string cut;
+  CalculationRun over(CountRepeated, "0", "4", "15", whole.size() - 1);
+  EXPECT_TRUE(test_support::EndsWithError([&] { over.Continue(cut, 100); }, kOutOfStringSpaceError,
+                                          kOutOfStringSpaceMessage));
+  EXPECT_EQ(cut, whole.substr(0, whole.size() - std::string_view(" 54\r\n").size()));
 }
 
 // The window shows a long list piece by piece; joined, the pieces must be the
