@@ -11,6 +11,7 @@
 
 #include "counters.h"
 #include "input_hold.h"
+#include "notice.h"
 #include "step_value.h"
 #include "ui_form1.h"
 
@@ -57,6 +58,10 @@ class BusyPointer {
 Form1::Form1(QWidget* parent) : QWidget(parent), ui(new Ui::Form1) {
   SubstituteFonts();
   ui->setupUi(this);
+  // The notice line, in the free strip above the footer.
+  auto* notice = new Notice(this);
+  notice->setGeometry(40, 474, 432, 30);
+  notice->setStyleSheet(QStringLiteral("#Notice { font-size: 13px; color: #C00000; }"));
   // Set on every control: a platform theme gives buttons, boxes and labels
   // palettes of their own, which a palette set on the window alone would not
   // override, and the style sheet builds on each control's palette.
@@ -86,6 +91,10 @@ Form1::Form1(QWidget* parent) : QWidget(parent), ui(new Ui::Form1) {
   connect(ui->Command10, &QPushButton::clicked, this, &Form1::Command10_Click);
   connect(ui->Command11, &QPushButton::clicked, this, &Form1::Command11_Click);
   connect(ui->cmdClr, &QPushButton::clicked, this, [this] { cmdClr_Click(0); });
+  for (NumberBox* box : {ui->Text1, ui->Text2, ui->Text4}) {
+    connect(box, &NumberBox::NoticeChanged, notice, &Notice::Show);
+  }
+  connect(ui->Text3, &ListBox::NoticeChanged, notice, &Notice::Show);
   hold = std::make_unique<InputHold>(this, ui->Command11, [this] { EndProgram(0); });
 
   ui->Text1->setFocus();

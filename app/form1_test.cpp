@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -59,6 +60,19 @@ double TextContrast(const QImage& shot, const QRect& area) {
   return best;
 }
 
+// Counts the paint events a control gets.
+class PaintCounter : public QObject {
+ public:
+  explicit PaintCounter(QWidget* control) { control->installEventFilter(this); }
+  int paints = 0;
+
+ protected:
+  bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+    paints += event->type() == QEvent::Paint ? 1 : 0;
+    return false;
+  }
+};
+
 }  // namespace
 
 class Form1Test : public QObject {
@@ -95,6 +109,7 @@ class Form1Test : public QObject {
   void longPastesAreTakenWholeOrNotAtAll_data();
   void longPastesAreTakenWholeOrNotAtAll();
   void copyingTheListGivesItsPlainText();
+  void aLongBoxHoldsItsCursorStill();
 
  private:
   QLineEdit* Box(const char* name) const {
@@ -494,7 +509,7 @@ void Form1Test::textsStayLegibleUnderADarkScheme() {
     const int inset = qobject_cast<QPushButton*>(widget) != nullptr ? 4
                       : qobject_cast<QLineEdit*>(widget) != nullptr ? 2
                                                                     : 0;
-    if (widget != List() && widget->objectName() != QLatin1String("Line1")) {
+    if (widget != List() && widget->objectName() != QLatin1String("Line1") && widget->isVisible()) {
       texts.emplace_back(widget->objectName(),
                          widget->geometry().adjusted(inset, inset, -inset, -inset));
     }
@@ -633,24 +648,57 @@ void Form1Test::commandLinePrintsTheWindowsList() {
 }
 
 void Form1Test::longPastesAreTakenWholeOrNotAtAll_data() {
+  QTest::addColumn<QString>("box");
   QTest::addColumn<QString>("pasted");
-  QTest::addColumn<QString>("firstLine");  // after the header
-  QTest::newRow("40,001 characters, read whole")
-      << QString(40000, QLatin1Char('0')) + QLatin1Char('7') << " 7  (-4):   2";
-  QTest::newRow("past a million characters, refused whole")
-      << QString(1000001, QLatin1Char('1')) << " 0  ( 10):   1";
+  QTest::addColumn<QString>("notice");  // empty: taken
+  QTest::newRow("n: 40,001 characters, read whole")
+      << "Text1" << QString(40000, QLatin1Char('0')) + QLatin1Char('7') << "";
+  QTest::newRow("n: past a million characters, refused whole")
+      << "Text1" << QString(1000001, QLatin1Char('1')) << "1.000.001 Zeichen, ein Feld";
+  QTest::newRow("list: a line of 10,000 characters, taken")
+      << "Text3" << QString(10000, QLatin1Char('x')) << "";
+  QTest::newRow("list: a line past 10,000 characters, refused whole")
+      << "Text3" << QStringLiteral("1\n") + QString(10001, QLatin1Char('x'))
+      << "eine Zeile von 10.001 Zeichen";
+  // After the 277 characters of the list, line feeds that count as CR LF.
+  QTest::newRow("list: one character past 64 MiB with CR LF line ends, refused whole")
+      << "Text3" << QString(33554294, QLatin1Char('\n'))
+      << "die Liste h\u00e4tte damit 67.108.865 Zeichen";
 }
 
-// A paste into n is either taken whole and read by the number rules, or
-// refused whole; never cut short unseen.
+// A paste is either taken whole or refused whole, never cut short unseen;
+// a refusal leaves a notice that stands until the box is changed.
 void Form1Test::longPastesAreTakenWholeOrNotAtAll() {
+  QFETCH(QString, box);
   QFETCH(QString, pasted);
-  QFETCH(QString, firstLine);
+  QFETCH(QString, notice);
+  auto* target = form_->findChild<QWidget*>(box);
+  const auto text = [target] {
+    const auto* line = qobject_cast<QLineEdit*>(target);
+    return line != nullptr ? line->text() : qobject_cast<QPlainTextEdit*>(target)->toPlainText();
+  };
+  if (box == QLatin1String("Text3")) {
+    Click(QStringLiteral("Command1"));
+    QCOMPARE(form_->ListText().size(), std::size_t{277});
+    QTest::keyClick(target, Qt::Key_End, Qt::ControlModifier);
+  } else {
+    Box("Text1")->selectAll();
+  }
+  const QString before = text();
   QGuiApplication::clipboard()->setText(pasted);
-  Box("Text1")->selectAll();
-  QTest::keyClick(Box("Text1"), Qt::Key_V, Qt::ControlModifier);
-  Click(QStringLiteral("Command1"));
-  QCOMPARE(List()->toPlainText().section(QLatin1Char('\n'), 1, 1), firstLine);
+  QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
+  auto* shown = form_->findChild<QLabel*>(QStringLiteral("Notice"));
+  if (notice.isEmpty()) {
+    QVERIFY(text().endsWith(pasted));
+    QVERIFY(!shown->isVisible());
+    return;
+  }
+  QCOMPARE(text(), before);
+  QVERIFY2(shown->isVisible() && shown->text().contains(notice), qPrintable(shown->text()));
+  QTest::mouseMove(form_.get(), QPoint(10, 10));
+  QVERIFY(shown->isVisible());
+  QTest::keyClick(target, Qt::Key_1);
+  QVERIFY(!shown->isVisible());
 }
 
 // The copy of the list is plain text alone, the list as shown: all of it,
@@ -672,9 +720,34 @@ void Form1Test::copyingTheListGivesItsPlainText() {
   const QStringList plain{QStringLiteral("text/plain")};
   QCOMPARE(copied(0, static_cast<int>(shown.size())), std::pair(plain, shown.toUtf8()));
   QCOMPARE(copied(30, 70), std::pair(plain, shown.mid(30, 40).toUtf8()));
-  QTextCursor(List()->document()).insertText(QStringLiteral("Mein Zusatz\n"));
+  QTextCursor(List()->document()).insertText(QStringLiteral("Mein Zusatz: 5\u00a0\u00e4\n"));
   const int length = List()->document()->characterCount() - 1;
-  QCOMPARE(copied(0, length), std::pair(plain, List()->toPlainText().toUtf8()));
+  QElapsedTimer timer;
+  timer.start();
+  const auto edited = copied(0, length);
+  qInfo("the changed list of %d characters copied in %lld ms", length, timer.elapsed());
+  QCOMPARE(edited, std::pair(plain, List()->toPlainText().toUtf8()));
+}
+
+// An idle window does no work that grows with a box's length: with a long
+// text the cursor stands still rather than laying the line out at each
+// blink; a short text's cursor blinks again.
+void Form1Test::aLongBoxHoldsItsCursorStill() {
+  form_->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+  QLineEdit* n = Box("Text1");
+  n->setFocus();
+  const auto paintsWhileIdle = [n] {
+    QTest::qWait(50);
+    const PaintCounter counter(n);
+    QTest::qWait(1200);
+    return counter.paints;
+  };
+  QVERIFY(paintsWhileIdle() > 0);
+  n->setText(QString(999990, QLatin1Char('1')));
+  QCOMPARE(paintsWhileIdle(), 0);
+  n->setText(QStringLiteral("5"));
+  QVERIFY(paintsWhileIdle() > 0);
 }
 
 QTEST_MAIN(Form1Test)

@@ -1,13 +1,15 @@
 #include "list_box.h"
 
 #include <QApplication>
+#include <QLocale>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QStringEncoder>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <algorithm>
 #include <memory>
 
+#include "calculation.h"
 #include "input_hold.h"
 
 namespace {
@@ -44,38 +46,115 @@ class WrittenWhenAsked : public QMimeData {
 }  // namespace
 
 ListBox::ListBox(QWidget* parent) : QPlainTextEdit(parent) {
-  connect(document(), &QTextDocument::contentsChange, this, [this] { wholeText_ = nullptr; });
+  connect(document(), &QTextDocument::contentsChange, this, [this] {
+    wholeText_ = nullptr;
+    if (noticeStanding_) {
+      noticeStanding_ = false;
+      emit NoticeChanged(QString());
+    }
+  });
 }
 
 void ListBox::SetWholeTextSource(WholeText wholeText) { wholeText_ = std::move(wholeText); }
 
 QMimeData* ListBox::createMimeDataFromSelection() const {
-  // A megabyte of characters at a time: the UTF-8 text grows, the rest stays
-  // small.
-  constexpr int kCharactersAtATime = 1 << 20;
-  QTextCursor cursor = textCursor();
+  const QTextCursor cursor = textCursor();
   const int start = cursor.selectionStart();
   const int end = cursor.selectionEnd();
   if (wholeText_ && start == 0 && end == document()->characterCount() - 1) {
     return new WrittenWhenAsked(wholeText_, end);
   }
-  QStringEncoder toUtf8(QStringEncoder::Utf8);
-  QByteArray text;
-  text.reserve(end - start);
-  for (int from = start; from < end; from += kCharactersAtATime) {
-    cursor.setPosition(from);
-    cursor.setPosition(std::min(end, from + kCharactersAtATime), QTextCursor::KeepAnchor);
-    QString part = cursor.selectedText();
-    // What a plain copy makes of the line breaks, and of the spaces a user
-    // may type.
-    part.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    part.replace(QChar::LineSeparator, QLatin1Char('\n'));
-    part.replace(QChar::Nbsp, QLatin1Char(' '));
-    text.append(toUtf8.encode(part));
+  // The document's text, read in one pass, holds one character per cursor
+  // position; a cursor reads a long selection fragment by fragment, some
+  // ten times slower.
+  constexpr int kShortSelection = 1 << 16;
+  const bool shortSelection = end - start <= kShortSelection;
+  QString text = shortSelection ? cursor.selectedText() : document()->toRawText();
+  const QStringView selected = QStringView(text).mid(shortSelection ? 0 : start, end - start);
+  // UTF-8, with what a plain copy makes of the line breaks and of the spaces
+  // a user may type; a list is ASCII, written a byte per character.
+  QByteArray utf8(selected.size(), Qt::Uninitialized);
+  char* out = utf8.data();
+  qsizetype i = 0;
+  for (; i < selected.size(); ++i) {
+    const char16_t c = selected[i].unicode();
+    if (c < 0x80) {
+      *out++ = static_cast<char>(c);
+    } else if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator) {
+      *out++ = '\n';
+    } else if (c == QChar::Nbsp) {
+      *out++ = ' ';
+    } else {
+      break;
+    }
+  }
+  utf8.truncate(out - utf8.data());
+  if (i < selected.size()) {
+    QString rest = selected.mid(i).toString();
+    rest.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    rest.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    rest.replace(QChar::Nbsp, QLatin1Char(' '));
+    utf8.append(rest.toUtf8());
   }
   auto* mime = new QMimeData;
-  mime->setData(QStringLiteral("text/plain"), text);
+  mime->setData(QStringLiteral("text/plain"), utf8);
   return mime;
+}
+
+bool ListBox::Takes(const QString& incoming) {
+  // The lines the paste makes, and its length with CR LF line ends.
+  qsizetype first = -1;
+  qsizetype line = 0;
+  qsizetype longest = 0;
+  qsizetype breaks = 0;
+  qsizetype characters = 0;
+  for (qsizetype i = 0; i < incoming.size(); ++i) {
+    const QChar c = incoming[i];
+    if (c == QLatin1Char('\r') && i + 1 < incoming.size() && incoming[i + 1] == QLatin1Char('\n')) {
+      continue;
+    }
+    if (c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar::ParagraphSeparator ||
+        c == QChar::LineSeparator) {
+      first = first < 0 ? line : first;
+      longest = std::max(longest, line);
+      line = 0;
+      ++breaks;
+    } else {
+      ++line;
+      ++characters;
+    }
+  }
+  const QTextCursor cursor = textCursor();
+  const QTextBlock startBlock = document()->findBlock(cursor.selectionStart());
+  const QTextBlock endBlock = document()->findBlock(cursor.selectionEnd());
+  const qsizetype before = cursor.selectionStart() - startBlock.position();
+  const qsizetype after = endBlock.position() + endBlock.length() - 1 - cursor.selectionEnd();
+  longest = breaks == 0 ? before + line + after : std::max({longest, before + first, line + after});
+  // A line break counts twice, as CR LF.
+  const qsizetype shown = document()->characterCount() - 1 + document()->blockCount() - 1;
+  const qsizetype selected = cursor.selectionEnd() - cursor.selectionStart() +
+                             endBlock.blockNumber() - startBlock.blockNumber();
+  const qsizetype length = shown - selected + characters + 2 * breaks;
+  const QLocale german(QLocale::German);
+  QString notice;
+  if (longest > kLongestPastedLine) {
+    notice = QStringLiteral(
+                 "Nicht eingef\u00fcgt: eine Zeile von %1 Zeichen, die Liste nimmt "
+                 "Zeilen bis %2 Zeichen.")
+                 .arg(german.toString(longest), german.toString(kLongestPastedLine));
+  } else if (static_cast<std::size_t>(length) > partition::kMaxListBytes) {
+    notice = QStringLiteral(
+                 "Nicht eingef\u00fcgt: die Liste h\u00e4tte damit %1 Zeichen, sie "
+                 "nimmt h\u00f6chstens %2.")
+                 .arg(german.toString(length),
+                      german.toString(static_cast<qulonglong>(partition::kMaxListBytes)));
+  } else {
+    return true;
+  }
+  QApplication::beep();
+  noticeStanding_ = true;
+  emit NoticeChanged(notice);
+  return false;
 }
 
 void ListBox::insertFromMimeData(const QMimeData* source) {
@@ -83,7 +162,11 @@ void ListBox::insertFromMimeData(const QMimeData* source) {
     QPlainTextEdit::insertFromMimeData(source);
     return;
   }
-  textCursor().insertText(source->text());
+  const QString text = source->text();
+  if (!Takes(text)) {
+    return;
+  }
+  textCursor().insertText(text);
   ensureCursorVisible();
 }
 

@@ -8,9 +8,28 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMimeData>
-#include <QToolTip>
+#include <QStyleHints>
 
-NumberBox::NumberBox(QWidget* parent) : QLineEdit(parent) {}
+namespace {
+
+// From this length on the cursor stands still: laying out a line of ten
+// thousand characters takes about a millisecond.
+constexpr qsizetype kSteadyCursorLength = 10000;
+
+// Whether the program's cursor stands still for a box.
+bool steadyCursor = false;
+
+}  // namespace
+
+NumberBox::NumberBox(QWidget* parent) : QLineEdit(parent) {
+  connect(this, &QLineEdit::textChanged, this, [this] {
+    if (noticeStanding_) {
+      noticeStanding_ = false;
+      emit NoticeChanged(QString());
+    }
+    UpdateBlinking();
+  });
+}
 
 bool NumberBox::Takes(const QString& incoming) {
   const qsizetype length = text().size() - selectedText().size() + incoming.size();
@@ -19,17 +38,22 @@ bool NumberBox::Takes(const QString& incoming) {
   }
   QApplication::beep();
   const QLocale german(QLocale::German);
-  QToolTip::showText(mapToGlobal(QPoint(0, height())),
-                     QStringLiteral("Nicht eingef\u00fcgt: %1 Zeichen, ein Feld nimmt "
+  noticeStanding_ = true;
+  emit NoticeChanged(QStringLiteral("Nicht eingef\u00fcgt: %1 Zeichen, ein Feld nimmt "
                                     "h\u00f6chstens %2.")
-                         .arg(german.toString(incoming.size()), german.toString(maxLength())),
-                     this);
+                         .arg(german.toString(incoming.size()), german.toString(maxLength())));
   return false;
 }
 
+void NumberBox::PasteText(const QString& incoming) {
+  if (Takes(incoming)) {
+    insert(incoming);
+  }
+}
+
 void NumberBox::keyPressEvent(QKeyEvent* event) {
-  if (event->matches(QKeySequence::Paste) && !isReadOnly() &&
-      !Takes(QGuiApplication::clipboard()->text())) {
+  if (event->matches(QKeySequence::Paste) && !isReadOnly()) {
+    PasteText(QGuiApplication::clipboard()->text());
     event->accept();
     return;
   }
@@ -38,7 +62,9 @@ void NumberBox::keyPressEvent(QKeyEvent* event) {
 
 void NumberBox::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection() &&
-      !isReadOnly() && !Takes(QGuiApplication::clipboard()->text(QClipboard::Selection))) {
+      !isReadOnly() && rect().contains(event->position().toPoint())) {
+    deselect();
+    PasteText(QGuiApplication::clipboard()->text(QClipboard::Selection));
     event->accept();
     return;
   }
@@ -48,17 +74,11 @@ void NumberBox::mouseReleaseEvent(QMouseEvent* event) {
 void NumberBox::contextMenuEvent(QContextMenuEvent* event) {
   QMenu* menu = createStandardContextMenu();
   menu->setAttribute(Qt::WA_DeleteOnClose);
-  // The menu's paste action, told apart by what it is connected to (Qt
-  // connects it one way or the other, depending on its version).
-  for (QAction* action : menu->actions()) {
-    if (disconnect(action, &QAction::triggered, this, &QLineEdit::paste) ||
-        disconnect(action, SIGNAL(triggered()), this, SLOT(paste()))) {
-      connect(action, &QAction::triggered, this, [this] {
-        if (Takes(QGuiApplication::clipboard()->text())) {
-          paste();
-        }
-      });
-    }
+  // Qt names the menu's actions after what they do.
+  if (auto* paste = menu->findChild<QAction*>(QStringLiteral("edit-paste"))) {
+    disconnect(paste, &QAction::triggered, nullptr, nullptr);
+    connect(paste, &QAction::triggered, this,
+            [this] { PasteText(QGuiApplication::clipboard()->text()); });
   }
   menu->popup(event->globalPos());
 }
@@ -69,4 +89,24 @@ void NumberBox::dropEvent(QDropEvent* event) {
     return;
   }
   QLineEdit::dropEvent(event);
+}
+
+void NumberBox::focusInEvent(QFocusEvent* event) {
+  QLineEdit::focusInEvent(event);
+  UpdateBlinking();
+}
+
+void NumberBox::focusOutEvent(QFocusEvent* event) {
+  QLineEdit::focusOutEvent(event);
+  UpdateBlinking();
+}
+
+// The flash time is the program's; only the box with the focus blinks, so
+// the still cursor is this box's alone. -1 gives the desktop's back.
+void NumberBox::UpdateBlinking() {
+  const bool steady = hasFocus() && text().size() >= kSteadyCursorLength;
+  if (steady != steadyCursor) {
+    steadyCursor = steady;
+    QGuiApplication::styleHints()->setCursorFlashTime(steady ? 0 : -1);
+  }
 }
