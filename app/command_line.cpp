@@ -3,6 +3,7 @@
 #include <QCommandLineParser>
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <iterator>
 #include <new>
@@ -22,9 +23,6 @@
 #endif
 
 namespace {
-
-// Lines written to the stream at a time: a few hundred kilobytes.
-constexpr std::size_t kLinesPerPiece = 10000;
 
 const char kUsage[] =
     "Aufruf: partitionen [-n N] [-k K] [-m M]\n"
@@ -215,6 +213,20 @@ QStringList ProgramArguments(int argc, char* argv[]) {
   return arguments;
 }
 
+#ifdef _WIN32
+namespace {
+
+// The console's output code page before the program switched it to UTF-8.
+UINT codePageBefore = 0;
+
+void GiveBackCodePage() {
+  std::fflush(nullptr);
+  SetConsoleOutputCP(codePageBefore);
+}
+
+}  // namespace
+#endif
+
 void UseParentConsole() {
 #ifdef _WIN32
   if (AttachConsole(ATTACH_PARENT_PROCESS)) {
@@ -225,7 +237,10 @@ void UseParentConsole() {
     };
     reach(STD_OUTPUT_HANDLE, stdout);
     reach(STD_ERROR_HANDLE, stderr);
-    SetConsoleOutputCP(CP_UTF8);
+    codePageBefore = GetConsoleOutputCP();
+    if (codePageBefore != 0 && codePageBefore != CP_UTF8 && SetConsoleOutputCP(CP_UTF8)) {
+      std::atexit(GiveBackCodePage);
+    }
   }
 #endif
 }
@@ -337,7 +352,7 @@ int PrintList(partition::Counter counter, std::string_view n, std::string_view k
   errno = 0;
   try {
     partition::CalculationRun run(counter, n, k, m, partition::kNoListLimit);
-    if (!partition::WriteWithLineFeeds(run, kLinesPerPiece, write)) {
+    if (!partition::WriteWithLineFeeds(run, partition::kLinesPerPiece, write)) {
       return WriteFailed("Die Liste", err);
     }
     return std::fflush(out) == 0 ? 0 : WriteFailed("Die Liste", err);

@@ -45,7 +45,8 @@ CommandLine ParseCommandLine(const QStringList& arguments);
 
 // On Windows, where the program has no console of its own, lets standard
 // output and error that are not redirected reach the console it was started
-// from. Nothing elsewhere.
+// from, in UTF-8; the console's code page is given back as the program ends.
+// Nothing elsewhere.
 void UseParentConsole();
 
 // Does what a command line without the window asks for: the German usage

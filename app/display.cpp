@@ -1,8 +1,12 @@
 #include "display.h"
 
+#include <QAbstractNativeEventFilter>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStringList>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
@@ -139,4 +143,38 @@ std::unique_ptr<QApplication> OpenDisplay(int& argc, char** argv) {
     heldStandardError = nullptr;
   }
   return app;
+}
+
+void LetClipboardTransfersFinish() {
+  // Every event from the display counts as a sign of a transfer going on.
+  class Watch : public QAbstractNativeEventFilter {
+   public:
+    explicit Watch(QElapsedTimer& quiet) : quiet_(quiet) {}
+    bool nativeEventFilter(const QByteArray& /*type*/, void* /*message*/,
+                           qintptr* /*result*/) override {
+      quiet_.start();
+      return false;
+    }
+
+   private:
+    QElapsedTimer& quiet_;
+  };
+  constexpr qint64 kQuietMilliseconds = 300;
+  constexpr qint64 kLongestMilliseconds = 5000;
+  QElapsedTimer quiet;
+  quiet.start();
+  QElapsedTimer waited;
+  waited.start();
+  Watch watch(quiet);
+  QCoreApplication::instance()->installNativeEventFilter(&watch);
+  QEventLoop loop;
+  QTimer look;
+  QObject::connect(&look, &QTimer::timeout, &loop, [&] {
+    if (quiet.elapsed() >= kQuietMilliseconds || waited.elapsed() >= kLongestMilliseconds) {
+      loop.quit();
+    }
+  });
+  look.start(50);
+  loop.exec();
+  QCoreApplication::instance()->removeNativeEventFilter(&watch);
 }

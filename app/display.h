@@ -13,3 +13,9 @@
 // abort. Those messages are passed on, in their order, once the display is
 // open.
 std::unique_ptr<QApplication> OpenDisplay(int& argc, char** argv);
+
+// For a program that owns the clipboard as it ends: lets transfers that
+// other programs have begun finish (a long list is handed over in parts,
+// each part asked for by the other program), waiting until the display has
+// been quiet for a moment, at most a few seconds.
+void LetClipboardTransfersFinish();

@@ -37,11 +37,9 @@ QPalette ClassicPalette() {
 }
 
 std::string ToCore(const QString& text) { return text.toStdString(); }
-QString FromCore(const std::string& text) { return QString::fromStdString(text); }
-
-// Lines written between two turns of the event loop: some 30 ms of filling
-// the box, short enough that the window never seems stuck.
-constexpr std::size_t kLinesPerPiece = 10000;
+QString FromCore(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 // The busy pointer, from when a list takes longer than one piece until it
 // stands.
@@ -102,20 +100,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent), ui(new Ui::Form1) {
 
 Form1::~Form1() = default;
 
-// The box separates lines by line feeds alone; the list ends its lines with
-// CR LF.
-std::string Form1::ListText() const {
-  const std::string shown = ToCore(ui->Text3->toPlainText());
-  std::string list;
-  list.reserve(shown.size() + shown.size() / 8);
-  for (const char c : shown) {
-    if (c == '\n') {
-      list.push_back('\r');
-    }
-    list.push_back(c);
-  }
-  return list;
-}
+std::string Form1::ListText() const { return partition::ToCrLf(ToCore(ui->Text3->toPlainText())); }
 
 void Form1::PresetInputs(const std::optional<QString>& n, const std::optional<QString>& k,
                          const std::optional<QString>& m) {
@@ -126,21 +111,15 @@ void Form1::PresetInputs(const std::optional<QString>& n, const std::optional<QS
   }
 }
 
-void Form1::ShowListPiece(const std::string& piece, bool first) {
-  std::string shown;
-  shown.reserve(piece.size());
-  for (std::size_t i = 0; i < piece.size(); ++i) {
-    if (piece[i] != '\r' || i + 1 == piece.size() || piece[i + 1] != '\n') {
-      shown.push_back(piece[i]);
-    }
-  }
+void Form1::ShowListPiece(std::string& piece, bool first) {
+  const QString shown = FromCore(partition::ToLineFeeds(piece));
   if (first) {
-    ui->Text3->setPlainText(FromCore(shown));
+    ui->Text3->setPlainText(shown);
     return;
   }
   QTextCursor end(ui->Text3->document());
   end.movePosition(QTextCursor::End);
-  end.insertText(FromCore(shown));
+  end.insertText(shown);
 }
 
 void Form1::Command1_Click() {
@@ -209,7 +188,7 @@ void Form1::WriteList(partition::Counter counter) {
   for (bool first = true, more = true; more; first = false) {
     piece.clear();
     try {
-      more = run.Continue(piece, kLinesPerPiece);
+      more = run.Continue(piece, partition::kLinesPerPiece);
     } catch (...) {
       ShowListPiece(piece, first);
       throw;
@@ -231,10 +210,11 @@ void Form1::WriteList(partition::Counter counter) {
     partition::CalculationRun again = unstarted;
     QByteArray text;
     text.reserve(size);
-    partition::WriteWithLineFeeds(again, kLinesPerPiece, [&text](std::string_view lines) {
-      text.append(lines.data(), static_cast<qsizetype>(lines.size()));
-      return true;
-    });
+    partition::WriteWithLineFeeds(again, partition::kLinesPerPiece,
+                                  [&text](std::string_view lines) {
+                                    text.append(lines.data(), static_cast<qsizetype>(lines.size()));
+                                    return true;
+                                  });
     return text;
   });
 }

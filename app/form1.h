@@ -64,9 +64,9 @@ class Form1 : public QWidget {
   // box = box + delta written back as a Number; when clampAtZero, a result
   // below zero becomes "0".
   void StepValue(QLineEdit* box, partition::Number delta, bool clampAtZero);
-  // Shows a piece of the list (lines ending in CR LF) in the box: as its whole
-  // text when `first`, else after what it holds.
-  void ShowListPiece(const std::string& piece, bool first);
+  // Shows a piece of the list (lines ending in CR LF, turned to LF in place)
+  // in the box: as its whole text when `first`, else after what it holds.
+  void ShowListPiece(std::string& piece, bool first);
 
   // Runs a click's handler. A click that arrives while another is handled
   // (an accessibility action during a long list, say) waits for it, and clicks

@@ -25,7 +25,11 @@ int main(int argc, char* argv[]) {
   // Taking apart the window of a long list takes a moment after it is gone.
   // Unless the program still owns the clipboard, which Qt hands over to the
   // desktop on the way out, the program ends without it.
-  if (!QGuiApplication::clipboard()->ownsClipboard()) {
+  const QClipboard* clipboard = QGuiApplication::clipboard();
+  if (clipboard->ownsClipboard() || clipboard->ownsSelection()) {
+    LetClipboardTransfersFinish();
+  }
+  if (!clipboard->ownsClipboard()) {
     std::fflush(nullptr);
     std::_Exit(exitCode);
   }

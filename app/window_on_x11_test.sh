@@ -45,10 +45,20 @@ failures=()
   failures+=("the list after the held clicks is not calculation 1 from n = 1:"$'\n'"$copied")
 lines=$(xclip -selection clipboard -o | wc -l)
 [ "$lines" -eq 1000001 ] || failures+=("the copied list has $lines lines, not 1000001")
+# "Ende" while another program reads the copied list: the transfer it has
+# begun is finished before the program ends.
+timeout 20 xclip -selection clipboard -o >read_at_the_end &
+reader_pid=$!
+sleep 0.3
 click 400 460 # "Ende"
 status=0
 wait "$program_pid" || status=$?
 [ "$status" -eq 0 ] || failures+=("\"Ende\" ended the program with exit code $status")
+reader_status=0
+wait "$reader_pid" || reader_status=$?
+read_lines=$(wc -l <read_at_the_end)
+[ "$reader_status" -eq 0 ] && [ "$read_lines" -eq 1000001 ] ||
+  failures+=("a transfer begun before \"Ende\" ended with status $reader_status after $read_lines lines")
 
 # A display that refuses the connection (it wants a cookie the user lacks) is
 # named, and what the libraries said is passed on after the sentence.

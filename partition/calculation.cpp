@@ -75,23 +75,41 @@ bool CalculationRun::Continue(std::string& piece, std::size_t lines) {
   return lastNumber_ >= current_;
 }
 
+std::string_view ToLineFeeds(std::string& text) {
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\r' || i + 1 == text.size() || text[i + 1] != '\n') {
+      text[kept++] = text[i];
+    }
+  }
+  text.resize(kept);
+  return text;
+}
+
+std::string ToCrLf(std::string_view text) {
+  std::string withCrLf;
+  withCrLf.reserve(text.size() + text.size() / 8);
+  for (const char c : text) {
+    if (c == '\n') {
+      withCrLf.push_back('\r');
+    }
+    withCrLf.push_back(c);
+  }
+  return withCrLf;
+}
+
 bool WriteWithLineFeeds(CalculationRun& run, std::size_t lines,
                         const std::function<bool(std::string_view piece)>& take) {
   std::string piece;
-  const auto withLineFeeds = [&piece] {
-    return std::string_view(
-        piece.data(),
-        static_cast<std::size_t>(std::remove(piece.begin(), piece.end(), '\r') - piece.begin()));
-  };
   for (bool more = true; more;) {
     piece.clear();
     try {
       more = run.Continue(piece, lines);
     } catch (...) {
-      take(withLineFeeds());
+      take(ToLineFeeds(piece));
       throw;
     }
-    if (!take(withLineFeeds())) {
+    if (!take(ToLineFeeds(piece))) {
       return false;
     }
   }

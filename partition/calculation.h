@@ -64,6 +64,17 @@ class CalculationRun {
   std::size_t written_ = 0;  // bytes of the list in the pieces before this one
 };
 
+// Lines a list is written in at a time: some 30 ms of filling the window's
+// box between two turns of its event loop, a few hundred kilobytes for a
+// stream.
+inline constexpr std::size_t kLinesPerPiece = 10000;
+
+// The list ends its lines with CR LF; a text box and a terminal with LF.
+// Takes the CR out of every CR LF of `text`, in place, and returns the text.
+std::string_view ToLineFeeds(std::string& text);
+// `text` with every LF turned into CR LF.
+std::string ToCrLf(std::string_view text);
+
 // Hands the rest of `run`'s list to `take` a piece of up to `lines` lines at a
 // time, every line ending in LF instead of CR LF, as a text box or a terminal
 // shows it. Returns false as soon as `take` returns false (it could not take
