@@ -17,6 +17,12 @@
 
 namespace {
 
+void WriteToStandardError(std::string_view text) {
+  if (!text.empty()) {
+    std::fwrite(text.data(), 1, text.size(), stderr);
+  }
+}
+
 // What libraries write to standard error themselves while the display opens
 // (libwayland-client does), held in a file until the outcome is known.
 class HeldStandardError {
@@ -40,13 +46,13 @@ class HeldStandardError {
     std::fflush(stderr);
 #ifndef _WIN32
     if (saved_ < 0) {
-      std::fwrite(first.data(), 1, first.size(), stderr);
+      WriteToStandardError(first);
       return;
     }
     dup2(saved_, STDERR_FILENO);
     close(saved_);
     saved_ = -1;
-    std::fwrite(first.data(), 1, first.size(), stderr);
+    WriteToStandardError(first);
     std::rewind(file_);
     char buffer[4096];
     for (std::size_t read = 0; (read = std::fread(buffer, 1, sizeof buffer, file_)) > 0;) {
@@ -54,7 +60,7 @@ class HeldStandardError {
     }
     std::fclose(file_);
 #else
-    std::fwrite(first.data(), 1, first.size(), stderr);
+    WriteToStandardError(first);
 #endif
   }
 
@@ -108,7 +114,7 @@ QString WhereTheWindowWasToAppear() {
   if (heldStandardError != nullptr) {
     heldStandardError->Release(first);
   } else {
-    std::fwrite(first.data(), 1, first.size(), stderr);
+    WriteToStandardError(first);
   }
   std::fflush(stderr);
   std::_Exit(1);

@@ -663,7 +663,7 @@ void Form1Test::longPastesAreTakenWholeOrNotAtAll_data() {
   // After the 277 characters of the list, line feeds that count as CR LF.
   QTest::newRow("list: one character past 64 MiB with CR LF line ends, refused whole")
       << "Text3" << QString(33554294, QLatin1Char('\n'))
-      << "die Liste h\u00e4tte damit 67.108.865 Zeichen";
+      << "die Liste h\u00e4tte 67.108.865 Zeichen";
 }
 
 // A paste is either taken whole or refused whole, never cut short unseen;

@@ -139,12 +139,12 @@ bool ListBox::Takes(const QString& incoming) {
   QString notice;
   if (longest > kLongestPastedLine) {
     notice = QStringLiteral(
-                 "Nicht eingef\u00fcgt: eine Zeile von %1 Zeichen, die Liste nimmt "
-                 "Zeilen bis %2 Zeichen.")
+                 "Nicht eingef\u00fcgt: eine Zeile von %1 Zeichen, eine Zeile der Liste "
+                 "hat h\u00f6chstens %2.")
                  .arg(german.toString(longest), german.toString(kLongestPastedLine));
   } else if (static_cast<std::size_t>(length) > partition::kMaxListBytes) {
     notice = QStringLiteral(
-                 "Nicht eingef\u00fcgt: die Liste h\u00e4tte damit %1 Zeichen, sie "
+                 "Nicht eingef\u00fcgt: die Liste h\u00e4tte %1 Zeichen, sie "
                  "nimmt h\u00f6chstens %2.")
                  .arg(german.toString(length),
                       german.toString(static_cast<qulonglong>(partition::kMaxListBytes)));
