@@ -702,6 +702,20 @@ void Form1Test::longPastesAreTakenWholeOrNotAtAll() {
   QVERIFY(shown->isVisible());
   QTest::keyClick(target, Qt::Key_1);
   QVERIFY(!shown->isVisible());
+  // The context menu's paste refuses the same.
+  QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(5, 5));
+  QCoreApplication::sendEvent(target, &menuKey);
+  auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+  QVERIFY(menu != nullptr);
+  const QString typed = text();
+  for (QAction* action : menu->actions()) {
+    if (action->text().remove(QLatin1Char('&')).startsWith(QStringLiteral("Einf\u00fcgen"))) {
+      action->trigger();
+    }
+  }
+  menu->close();
+  QCOMPARE(text(), typed);
+  QVERIFY(shown->isVisible());
 }
 
 // The copy of the list is plain text alone, the list as shown: all of it,

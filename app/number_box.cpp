@@ -74,11 +74,16 @@ void NumberBox::mouseReleaseEvent(QMouseEvent* event) {
 void NumberBox::contextMenuEvent(QContextMenuEvent* event) {
   QMenu* menu = createStandardContextMenu();
   menu->setAttribute(Qt::WA_DeleteOnClose);
-  // Qt names the menu's actions after what they do.
-  if (auto* paste = menu->findChild<QAction*>(QStringLiteral("edit-paste"))) {
-    disconnect(paste, &QAction::triggered, nullptr, nullptr);
-    connect(paste, &QAction::triggered, this,
-            [this] { PasteText(QGuiApplication::clipboard()->text()); });
+  // The paste action: named "edit-paste" by newer Qt, and captioned with
+  // the line edit's own translated "&Paste" by every Qt 6.
+  const QString pasteCaption = QCoreApplication::translate("QLineEdit", "&Paste");
+  for (QAction* action : menu->actions()) {
+    if (action->objectName() == QLatin1String("edit-paste") ||
+        action->text().section(QLatin1Char('\t'), 0, 0) == pasteCaption) {
+      disconnect(action, &QAction::triggered, nullptr, nullptr);
+      connect(action, &QAction::triggered, this,
+              [this] { PasteText(QGuiApplication::clipboard()->text()); });
+    }
   }
   menu->popup(event->globalPos());
 }
