@@ -229,7 +229,9 @@ void GiveBackCodePage() {
 
 void UseParentConsole() {
 #ifdef _WIN32
-  if (AttachConsole(ATTACH_PARENT_PROCESS)) {
+  // The console program has its console already (the attach is refused
+  // with ERROR_ACCESS_DENIED); the window program borrows its parent's.
+  if (AttachConsole(ATTACH_PARENT_PROCESS) || GetLastError() == ERROR_ACCESS_DENIED) {
     const auto reach = [](DWORD handle, std::FILE* stream) {
       if (GetFileType(GetStdHandle(handle)) == FILE_TYPE_UNKNOWN) {
         (void)std::freopen("CONOUT$", "w", stream);

@@ -43,10 +43,10 @@ QStringList ProgramArguments(int argc, char* argv[]);
 // the option and value at fault.
 CommandLine ParseCommandLine(const QStringList& arguments);
 
-// On Windows, where the program has no console of its own, lets standard
-// output and error that are not redirected reach the console it was started
-// from, in UTF-8; the console's code page is given back as the program ends.
-// Nothing elsewhere.
+// On Windows, lets standard output and error that are not redirected reach
+// the console: its own for partitionen.com, the one it was started from for
+// the window program partitionen.exe. Text is written in UTF-8; the
+// console's code page is given back as the program ends. Nothing elsewhere.
 void UseParentConsole();
 
 // Does what a command line without the window asks for: the German usage
