@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Uses the program on X11 (Xvfb) as a user would, with real pointer clicks and
-# the real clipboard: clicks made while a long list is written must be handled
-# afterwards, in order and each where it was made; the whole list copies to
-# another program; "Ende" ends the program with exit code 0; a display that
-# refuses the connection is named in the program's sentence.
+# the real clipboard: while a long list is written a step acts at once and a
+# click on a calculation button waits for the list; the whole list copies to
+# another program; "Ende" ends the program with exit code 0, once a transfer
+# another program has begun is finished; a display that refuses the
+# connection is named in the program's sentence.
 #   window_on_x11_test.sh PROGRAM WORK_FOLDER
 set -euo pipefail
 program=$(realpath "$1")
@@ -29,27 +30,32 @@ window=$(xdotool search --sync --name '^Anzahl der Partitionen')
 sleep 0.5
 click() { xdotool mousemove --window "$window" "$1" "$2" click 1; }
 click 180 440 # "Berechnung 2"
-click 408 252 # n "+1", held while the list is written
-click 184 357 # "Berechnung 1", held
+click 408 252 # n "+1", at once while the list is written
+click 184 357 # "Berechnung 1", after the list
 expected=$("$program" -b 1 -n " 1" -k 2 -m 1)
+# The list can be copied while it is written; this waits for the whole one.
 copied=
+lines=0
 for _ in $(seq 120); do
   click 600 200 # into the list, then Ctrl+A, Ctrl+C
   xdotool key --window "$window" ctrl+a ctrl+c
   copied=$(xclip -selection clipboard -o 2>/dev/null | head -3 || true)
-  [ "$copied" = "$expected" ] && break
+  lines=$(xclip -selection clipboard -o 2>/dev/null | wc -l || true)
+  [ "$copied" = "$expected" ] && [ "$lines" -eq 1000001 ] && break
   sleep 0.5
 done
 failures=()
 [ "$copied" = "$expected" ] ||
-  failures+=("the list after the held clicks is not calculation 1 from n = 1:"$'\n'"$copied")
-lines=$(xclip -selection clipboard -o | wc -l)
+  failures+=("the list after the clicks is not calculation 1 from n = 1:"$'\n'"$copied")
 [ "$lines" -eq 1000001 ] || failures+=("the copied list has $lines lines, not 1000001")
 # "Ende" while another program reads the copied list: the transfer it has
 # begun is finished before the program ends.
-timeout 20 xclip -selection clipboard -o >read_at_the_end &
+timeout 60 xclip -selection clipboard -o >read_at_the_end &
 reader_pid=$!
-sleep 0.3
+for _ in $(seq 200); do
+  [ -s read_at_the_end ] && break
+  sleep 0.05
+done
 click 400 460 # "Ende"
 status=0
 wait "$program_pid" || status=$?

@@ -77,6 +77,9 @@ int main(int argc, char* argv[]) {
   turns.start(0);
   clock.start();
   button->click();
+  while (form.Busy()) {
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  }
   list->viewport()->repaint();
   const qint64 shown = clock.elapsed();
   longestStall = std::max(longestStall, shown - lastTurn);

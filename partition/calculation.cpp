@@ -43,12 +43,13 @@ bool CalculationRun::Continue(std::string& piece, std::size_t lines) {
   };
 
   if (!started_) {
-    started_ = true;
     piece.append(kHeader);
     AppendNumber(piece, valueK_);
     piece.append(kLineEnd);
     lastNumber_ = ToLong(Finite(ReadNumber(mText_) + valueN_));
     current_ = ToLong(valueN_);
+    firstNumber_ = current_;
+    started_ = true;
   }
   for (std::size_t line = 0; line < lines && lastNumber_ >= current_; ++line) {
     Number t = Finite(valueK_ + 1);
@@ -75,6 +76,14 @@ bool CalculationRun::Continue(std::string& piece, std::size_t lines) {
   return lastNumber_ >= current_;
 }
 
+std::int64_t CalculationRun::LinesAsked() const {
+  return started_ ? std::max<std::int64_t>(0, std::int64_t{lastNumber_} - firstNumber_ + 1) : 0;
+}
+
+std::int64_t CalculationRun::LinesWritten() const {
+  return started_ ? std::int64_t{current_} - firstNumber_ : 0;
+}
+
 std::string_view ToLineFeeds(std::string& text) {
   std::size_t kept = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -98,18 +107,20 @@ std::string ToCrLf(std::string_view text) {
   return withCrLf;
 }
 
-bool WriteWithLineFeeds(CalculationRun& run, std::size_t lines,
-                        const std::function<bool(std::string_view piece)>& take) {
+bool WritePieces(CalculationRun& run, std::size_t lines, LineEnds ends, const PieceTaker& take) {
   std::string piece;
+  const auto hand = [&] {
+    return take(ends == LineEnds::LineFeed ? ToLineFeeds(piece) : std::string_view(piece));
+  };
   for (bool more = true; more;) {
     piece.clear();
     try {
       more = run.Continue(piece, lines);
     } catch (...) {
-      take(ToLineFeeds(piece));
+      hand();
       throw;
     }
-    if (!take(ToLineFeeds(piece))) {
+    if (!hand()) {
       return false;
     }
   }
@@ -119,20 +130,16 @@ bool WriteWithLineFeeds(CalculationRun& run, std::size_t lines,
 void RunCalculation(Counter counter, std::string_view n, std::string_view k, std::string_view m,
                     std::string& list) {
   CalculationRun run(counter, n, k, m);
-  // The old list stays until the run has written its header; from then on
-  // `list` is the list being written.
-  std::string header;
-  bool more = false;
-  try {
-    more = run.Continue(header, 0);
-  } catch (const RuntimeError&) {
-    list = std::move(header);
-    throw;
-  }
-  list = std::move(header);
-  while (more) {
-    more = run.Continue(list, std::size_t{1} << 16);
-  }
+  bool first = true;
+  WritePieces(run, kLinesPerStreamPiece, LineEnds::CrLf, [&](std::string_view piece) {
+    if (first) {
+      list.assign(piece);
+      first = false;
+    } else {
+      list.append(piece);
+    }
+    return true;
+  });
 }
 
 }  // namespace partition

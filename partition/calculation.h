@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -52,35 +53,47 @@ class CalculationRun {
   // (part of a line, too); a run that raised an error is over.
   bool Continue(std::string& piece, std::size_t lines);
 
+  // Lines of the list without the header, known once the header is written:
+  // those asked for (m + 1 for whole n and m >= 0, 0 for m < 0) and those
+  // written so far. Before the header both are 0.
+  [[nodiscard]] std::int64_t LinesAsked() const;
+  [[nodiscard]] std::int64_t LinesWritten() const;
+
  private:
   Counter counter_;
   Number valueN_;
   Number valueK_;
   std::string mText_;
   bool started_ = false;
+  Long firstNumber_ = 0;
   Long current_ = 0;
   Long lastNumber_ = 0;
   std::size_t maxListBytes_;
   std::size_t written_ = 0;  // bytes of the list in the pieces before this one
 };
 
-// Lines a list is written in at a time: some 30 ms of filling the window's
-// box between two turns of its event loop, a few hundred kilobytes for a
-// stream.
-inline constexpr std::size_t kLinesPerPiece = 10000;
-
 // The list ends its lines with CR LF; a text box and a terminal with LF.
+enum class LineEnds { CrLf, LineFeed };
+
 // Takes the CR out of every CR LF of `text`, in place, and returns the text.
 std::string_view ToLineFeeds(std::string& text);
 // `text` with every LF turned into CR LF.
 std::string ToCrLf(std::string_view text);
 
-// Hands the rest of `run`'s list to `take` a piece of up to `lines` lines at a
-// time, every line ending in LF instead of CR LF, as a text box or a terminal
-// shows it. Returns false as soon as `take` returns false (it could not take
-// a piece), true at the list's end. Errors: those of Continue, after the
-// piece written up to the error went to `take`.
-bool WriteWithLineFeeds(CalculationRun& run, std::size_t lines,
-                        const std::function<bool(std::string_view piece)>& take);
+// Takes one piece of a list; returns false to stop the list there.
+using PieceTaker = std::function<bool(std::string_view piece)>;
+
+// Lines a piece of a list holds on its way to a terminal, a file or the
+// clipboard: a few hundred kilobytes.
+inline constexpr std::size_t kLinesPerStreamPiece = 10000;
+
+// Writes the rest of `run`'s list and hands it to `take` a piece of up to
+// `lines` lines at a time, with the line ends asked for. The first piece a
+// run hands on begins with the header: whoever shows the pieces keeps the old
+// list until it comes, and so keeps it when the run fails before its header.
+// Returns false as soon as `take` returns false, true at the list's end.
+// Errors: those of Continue, after the piece written up to the error went to
+// `take`.
+bool WritePieces(CalculationRun& run, std::size_t lines, LineEnds ends, const PieceTaker& take);
 
 }  // namespace partition

@@ -204,8 +204,8 @@ TEST(RunCalculation, RefusesAListPastTheSizeBound) {
 }
 
 // The window shows a long list piece by piece; joined, the pieces must be the
-// list, up to and including an error.
-TEST(CalculationRun, PiecesJoinedAreTheList) {
+// list, up to and including an error, and the first one holds the header.
+TEST(WritePieces, PiecesJoinedAreTheList) {
   const FailureCase cases[] = {
       {"default list", CountRepeated, "0", "4", "15", 0, ""},
       {"header alone", CountDistinct, "0", "4", "-1", 0, ""},
@@ -218,22 +218,40 @@ TEST(CalculationRun, PiecesJoinedAreTheList) {
       SCOPED_TRACE(testing::Message() << c.name << ", " << lines << " lines a piece");
       const Failure whole = RunUntilError(c.counter, c.n, c.k, c.m);
       Failure joined{0, ""};
-      std::string piece;
+      CalculationRun run(c.counter, c.n, c.k, c.m);
       try {
-        CalculationRun run(c.counter, c.n, c.k, c.m);
-        for (bool more = true; more; joined.list += piece) {
-          piece.clear();
-          more = run.Continue(piece, lines);
-          EXPECT_LE(LineCount(piece), lines + (joined.list.empty() ? 1 : 0));
-        }
+        WritePieces(run, lines, LineEnds::CrLf, [&](std::string_view piece) {
+          EXPECT_EQ(joined.list.empty(), piece.starts_with("Summanden von 1 bis "));
+          EXPECT_LE(LineCount(std::string(piece)), lines + (joined.list.empty() ? 1 : 0));
+          joined.list += piece;
+          return true;
+        });
       } catch (const RuntimeError& error) {
         joined.number = error.number();
-        joined.list += piece;
       }
       EXPECT_EQ(joined.number, c.number);
       EXPECT_EQ(joined.list, whole.list);
+      if (c.number == 0) {
+        EXPECT_EQ(run.LinesWritten(), run.LinesAsked());
+        EXPECT_EQ(static_cast<std::size_t>(run.LinesAsked()), LineCount(whole.list) - 1);
+      }
     }
   }
+}
+
+// With line feeds for a terminal, and stopped where the taker stops.
+TEST(WritePieces, EndsLinesWithLineFeedsAndStopsWhenAsked) {
+  CalculationRun run(CountRepeated, "0", "4", "15");
+  std::string taken;
+  EXPECT_FALSE(WritePieces(run, 4, LineEnds::LineFeed, [&](std::string_view piece) {
+    taken += piece;
+    return taken.size() < 100;
+  }));
+  EXPECT_EQ(taken,
+            "Summanden von 1 bis  4\n 0  ( 10):   1\n 1  ( 8):   1\n 2  ( 6):   2\n"
+            " 3  ( 4):   3\n 4  ( 2):   5\n 5  ( 0):   6\n 6  (-2):   9\n 7  (-4):   11\n");
+  EXPECT_EQ(run.LinesWritten(), 8);
+  EXPECT_EQ(run.LinesAsked(), 16);
 }
 
 }  // namespace

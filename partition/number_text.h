@@ -3,10 +3,8 @@
 // runtime errors. Texts are UTF-8; every function here is locale-independent.
 #pragma once
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <limits>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -61,18 +59,6 @@ inline constexpr std::string_view kOutOfStringSpaceMessage = "Nicht genügend Ze
 // fixed form while 10^kSmallestFixedExponent <= |x| < 10^kSignificantDigits.
 inline constexpr int kSignificantDigits = 15;
 inline constexpr int kSmallestFixedExponent = -10;
-
-// The longest text FormatNumber writes, for any Long or Number.
-inline constexpr std::size_t kLongestNumberText = std::max({
-    // "-2147483648"
-    std::size_t{1} + std::numeric_limits<Long>::digits10 + 1,
-    // "-.000000000123456789012345": point, zeros, all digits
-    std::size_t{1 + 1 + (-kSmallestFixedExponent - 1) + kSignificantDigits},
-    // "-12345678901234.5": all digits and a point
-    std::size_t{1 + kSignificantDigits + 1},
-    // "-1.23456789012345E-308": digit, point, digits, "E", sign, three digits
-    std::size_t{1 + 1 + 1 + (kSignificantDigits - 1) + 1 + 1 + 3},
-});
 
 // Rounded to 15 significant digits and written in the shortest form, behind a
 // blank (0 and above, -0 included) or "-". Fixed form without "0" before the

@@ -1,5 +1,7 @@
 #include "step_value.h"
 
+#include <algorithm>
+
 namespace partition {
 
 // ReadNumber returns at most the largest double, which plus 10 is still
@@ -11,6 +13,17 @@ std::string StepValue(std::string_view text, Number delta, bool clampAtZero) {
     return "0";
   }
   return FormatNumber(value);
+}
+
+const StepButton* FindStepButton(std::string_view button) {
+  const auto* found =
+      std::find_if(kStepButtons.begin(), kStepButtons.end(),
+                   [button](const StepButton& step) { return step.button == button; });
+  return found == kStepButtons.end() ? nullptr : found;
+}
+
+std::string Step(const StepButton& button, std::string_view text) {
+  return StepValue(text, button.delta, button.clampAtZero);
 }
 
 }  // namespace partition

@@ -34,7 +34,6 @@ function readForm(ui) {
       text: property(block, 'text') ?? property(block, 'plainText') ?? '',
       accessibleName: property(block, 'accessibleName'),
       alignment: property(block, 'alignment') ?? '',
-      maxLength: property(block, 'maxLength'),
     });
   }
   const tabOrder = [...ui.matchAll(/<tabstop>(\w+)<\/tabstop>/g)].map((m) => m[1]);
@@ -60,12 +59,15 @@ function controlHtml(widget) {
   switch (cls) {
     case 'NumberBox':
       return `<input id="${name}" class="box${align}" type="text" value="${escapeHtml(text)}"${label}` +
-        ` data-max-length="${widget.maxLength}" autocomplete="off" spellcheck="false" inputmode="decimal">` +
-        `<output id="${name}Notice" class="notice" for="${name}" role="status"></output>`;
+        ' autocomplete="off" autocapitalize="off" spellcheck="false">';
     case 'ListBox':
       return `<div id="${name}" class="box list" role="textbox" aria-multiline="true"${label} tabindex="0"` +
-        ` contenteditable="plaintext-only" spellcheck="false"></div>` +
-        `<output id="${name}Notice" class="notice" for="${name}" role="status"></output>`;
+        ' contenteditable="plaintext-only" spellcheck="false"></div>';
+    case 'Notice':
+      return `<div id="${name}" class="notice" role="alert"></div>`;
+    case 'QProgressBar':
+      return `<div id="${name}" class="progress" role="progressbar"${label} aria-valuemin="0"` +
+        ' aria-valuemax="100" hidden><div class="bar"></div><span class="text"></span></div>';
     case 'QPushButton':
     case 'WrappingButton':
       return `<button id="${name}" type="button"${label}>${escapeHtml(text)}</button>`;
@@ -98,9 +100,7 @@ function formCss(form) {
     .replace(/\bQWidget\b/g, '#Form1')
     .replace(/:pressed/g, ':active:enabled');
   const places = [...form.widgets.values()]
-    .map(({ cls, name, place: [x, y, w, h] }) =>
-      `#${name}{left:${x}px;top:${y}px;width:${w}px;height:${h}px}` +
-      (['NumberBox', 'ListBox'].includes(cls) ? `#${name}Notice{left:${x}px;top:${y + h}px}` : ''))
+    .map(({ name, place: [x, y, w, h] }) => `#${name}{left:${x}px;top:${y}px;width:${w}px;height:${h}px}`)
     .join('\n');
   const [width, height] = form.size;
   return `${sheet}\n@media (min-width: ${width + 4}px) {\n#Form1{width:${width}px;height:${height}px}\n${places}\n}`;

@@ -1,6 +1,6 @@
 // The core as the page calls it: plain C functions over UTF-8 texts in the
-// WebAssembly module's memory, compiled by emscripten. Every number the page
-// shows comes from here.
+// WebAssembly module's memory, compiled by emscripten. Every number, rule,
+// bound and message the page shows comes from here.
 #include <emscripten/emscripten.h>
 
 #include <cstddef>
@@ -9,16 +9,18 @@
 
 #include "calculation.h"
 #include "counters.h"
+#include "paste_bounds.h"
 #include "step_value.h"
 
 namespace {
 
-// Lines handed to the page at a time: a piece the page lays out in a few
-// milliseconds.
-constexpr std::size_t kLinesPerPiece = 1000;
+// Lines of a piece the page lays out at a time: a few milliseconds of its
+// work between two turns of its event loop.
+constexpr std::size_t kLinesPerPagePiece = 1000;
 
 std::string errorMessage;
-std::string stepped;
+std::string text;
+std::size_t pastedSize = 0;
 
 // Runs `action`; returns 0, or the number of the runtime error it raised,
 // whose message is kept for partitionen_error_message. Anything but a
@@ -39,9 +41,10 @@ int Guarded(Action action) {
 
 }  // namespace
 
-// Hands one piece of the list (UTF-8, lines ending in LF) to the page.
-EM_JS(void, TakePiece, (const char* text, std::size_t size),
-      { Module["takePiece"](UTF8ToString(text, size)); });
+// Hands one piece of the list (UTF-8, lines ending in LF) to the page, with
+// the list's lines written up to its end and the lines asked for.
+EM_JS(void, TakePiece, (const char* piece, std::size_t size, double written, double asked),
+      { Module["takePiece"](UTF8ToString(piece, size), written, asked); });
 
 extern "C" {
 
@@ -55,23 +58,76 @@ EMSCRIPTEN_KEEPALIVE int partitionen_write_list(int calculation, const char* n, 
   return Guarded([&] {
     partition::CalculationRun run(
         calculation == 1 ? partition::CountDistinct : partition::CountRepeated, n, k, m);
-    partition::WriteWithLineFeeds(run, kLinesPerPiece, [](std::string_view piece) {
-      TakePiece(piece.data(), piece.size());
-      return true;
-    });
+    partition::WritePieces(
+        run, kLinesPerPagePiece, partition::LineEnds::LineFeed, [&run](std::string_view piece) {
+          TakePiece(piece.data(), piece.size(), static_cast<double>(run.LinesWritten()),
+                    static_cast<double>(run.LinesAsked()));
+          return true;
+        });
   });
 }
 
-// Steps the text of a box by `delta`, clamped at zero for the buttons that
-// lower k. Returns 0 and keeps the new text for partitionen_stepped, or the
+// The number of step buttons, and the control names of step button `index`
+// and of the box it changes.
+EMSCRIPTEN_KEEPALIVE int partitionen_step_buttons() {
+  return static_cast<int>(partition::kStepButtons.size());
+}
+EMSCRIPTEN_KEEPALIVE const char* partitionen_step_button(int index) {
+  text = partition::kStepButtons.at(static_cast<std::size_t>(index)).button;
+  return text.c_str();
+}
+EMSCRIPTEN_KEEPALIVE const char* partitionen_step_box(int index) {
+  text = partition::kStepButtons.at(static_cast<std::size_t>(index)).box;
+  return text.c_str();
+}
+
+// The text of the box of step button `button` after a click on it, from its
+// text before. Returns 0 and keeps the new text for partitionen_text, or the
 // runtime error's number.
-EMSCRIPTEN_KEEPALIVE int partitionen_step(const char* text, double delta, int clampAtZero) {
-  return Guarded([&] { stepped = partition::StepValue(text, delta, clampAtZero != 0); });
+EMSCRIPTEN_KEEPALIVE int partitionen_step(const char* button, const char* before) {
+  return Guarded([&] { text = partition::Step(*partition::FindStepButton(button), before); });
+}
+
+// Why a box of `length` characters, `selected` of them selected, refuses
+// `incoming` characters in place of its selection; empty when it takes them.
+EMSCRIPTEN_KEEPALIVE const char* partitionen_refused_box_paste(double length, double selected,
+                                                               double incoming) {
+  text = partition::RefusedBoxPaste(static_cast<std::size_t>(length),
+                                    static_cast<std::size_t>(selected),
+                                    static_cast<std::size_t>(incoming));
+  return text.c_str();
+}
+
+// For `size` UTF-16 characters at `pasted` going into the list: turns their
+// line breaks into LF in place (partitionen_pasted_size gives the new
+// length) and says why the list refuses them at that place, or nothing.
+EMSCRIPTEN_KEEPALIVE const char* partitionen_refused_list_paste(char16_t* pasted, double size,
+                                                                double lineBefore, double lineAfter,
+                                                                double listLength) {
+  pastedSize = partition::ToListLineBreaks(pasted, static_cast<std::size_t>(size));
+  text = partition::RefusedListPaste(
+      std::u16string_view(pasted, pastedSize),
+      {static_cast<std::size_t>(lineBefore), static_cast<std::size_t>(lineAfter),
+       static_cast<std::size_t>(listLength)});
+  return text.c_str();
+}
+EMSCRIPTEN_KEEPALIVE double partitionen_pasted_size() { return static_cast<double>(pastedSize); }
+
+// The longest text of a box.
+EMSCRIPTEN_KEEPALIVE double partitionen_longest_box_text() {
+  return static_cast<double>(partition::kLongestBoxText);
 }
 
 // The text of the last successful step, UTF-8.
-EMSCRIPTEN_KEEPALIVE const char* partitionen_stepped() { return stepped.c_str(); }
+EMSCRIPTEN_KEEPALIVE const char* partitionen_text() { return text.c_str(); }
 
 // The message of the last runtime error, German, UTF-8.
 EMSCRIPTEN_KEEPALIVE const char* partitionen_error_message() { return errorMessage.c_str(); }
+
+// The number and German message of the error a list that finds no memory
+// ends with.
+EMSCRIPTEN_KEEPALIVE int partitionen_out_of_memory() {
+  errorMessage = partition::kOutOfMemoryMessage;
+  return partition::kOutOfMemoryError;
+}
 }

@@ -15,22 +15,67 @@ function withTexts(texts, use) {
   }
 }
 
+const utf8 = (address) => Module['UTF8ToString'](address);
+
 // { error: the runtime error's number or 0, message: its German message }.
 function outcome(error) {
-  return { error, message: error ? Module['UTF8ToString'](Module['_partitionen_error_message']()) : '' };
+  return { error, message: error ? utf8(Module['_partitionen_error_message']()) : '' };
 }
 
 // Writes the list of calculation 1 or 2 for the texts of the n, k and m
-// boxes, handing its pieces to Module.takePiece; returns how it ended.
+// boxes, handing its pieces to Module.takePiece(piece, linesWritten,
+// linesAsked); returns how it ended.
 Module['writeList'] = (calculation, n, k, m) =>
   withTexts([n, k, m], (addresses) =>
     outcome(Module['_partitionen_write_list'](calculation, addresses[0], addresses[1], addresses[2])));
 
-// The text of a box after a step by `delta`, clamped at zero for the buttons
-// that lower k: { error, message, text }.
-Module['step'] = (text, delta, clampAtZero) =>
-  withTexts([text], (addresses) => {
-    const result = outcome(Module['_partitionen_step'](addresses[0], delta, clampAtZero ? 1 : 0));
-    result.text = result.error ? '' : Module['UTF8ToString'](Module['_partitionen_stepped']());
+// The step buttons: [{ button, box }], by control name.
+Module['stepButtons'] = () => {
+  const buttons = [];
+  for (let i = 0; i < Module['_partitionen_step_buttons'](); ++i) {
+    buttons.push({ button: utf8(Module['_partitionen_step_button'](i)), box: utf8(Module['_partitionen_step_box'](i)) });
+  }
+  return buttons;
+};
+
+// The text of a step button's box after a click on it: { error, message,
+// text }.
+Module['step'] = (button, text) =>
+  withTexts([button, text], (addresses) => {
+    const result = outcome(Module['_partitionen_step'](addresses[0], addresses[1]));
+    result.text = result.error ? '' : utf8(Module['_partitionen_text']());
     return result;
   });
+
+// The longest text a box takes.
+Module['longestBoxText'] = () => Module['_partitionen_longest_box_text']();
+
+// Why a box refuses a paste, or '' when it takes it.
+Module['refusedBoxPaste'] = (length, selected, incoming) =>
+  utf8(Module['_partitionen_refused_box_paste'](length, selected, incoming));
+
+// A paste into the list at a place { lineBefore, lineAfter, listLength }:
+// { text: the pasted text with every line break made LF, refused: why the
+// list does not take it, or '' }.
+Module['listPaste'] = (pasted, place) => {
+  const address = Module['_malloc'](2 * pasted.length + 2);
+  try {
+    const start = address >> 1;
+    for (let i = 0; i < pasted.length; ++i) {
+      Module['HEAPU16'][start + i] = pasted.charCodeAt(i);
+    }
+    const refused = utf8(Module['_partitionen_refused_list_paste'](address, pasted.length,
+      place.lineBefore, place.lineAfter, place.listLength));
+    const size = Module['_partitionen_pasted_size']();
+    const parts = [];
+    for (let at = 0; at < size; at += 8192) {
+      parts.push(String.fromCharCode.apply(null, Module['HEAPU16'].subarray(start + at, start + Math.min(size, at + 8192))));
+    }
+    return { text: parts.join(''), refused };
+  } finally {
+    Module['_free'](address);
+  }
+};
+
+// The runtime error of a list that found no memory: { error, message }.
+Module['outOfMemory'] = () => outcome(Module['_partitionen_out_of_memory']());

@@ -75,21 +75,33 @@ test('a list passing 64 MiB stops with error 14 where the program goes on', () =
 });
 
 test('the step buttons read and write the boxes as the window does', () => {
+  assert.deepEqual(core.stepButtons().map(({ button, box }) => `${button}:${box}`),
+    ['Command3:Text1', 'Command4:Text1', 'Command6:Text1', 'Command5:Text1',
+      'Command7:Text2', 'Command8:Text2', 'Command10:Text2', 'Command9:Text2']);
   const steps = [
-    ['n +1 from 0', '0', 1, false, ' 1'],
-    ['n -10 below 0', '-1', -10, false, '-11'],
-    ['n +10 from a fraction', '2.5', 10, false, ' 12.5'],
-    ['no number reads as 0', 'abc', 1, false, ' 1'],
-    ['k -10 clamps', '4', -10, true, '0'],
-    ['k -1 to zero keeps the blank', ' 1', -1, true, ' 0'],
-    ['k -1 below zero clamps', ' 0', -1, true, '0'],
-    ['exponent form', '1E15', 10, false, ' 1.00000000000001E+15'],
-    ['hexadecimal', '&HFF', 1, false, ' 256'],
+    ['n +1 from 0', 'Command6', '0', ' 1'],
+    ['n -10 below 0', 'Command3', '-1', '-11'],
+    ['n +10 from a fraction', 'Command5', '2.5', ' 12.5'],
+    ['no number reads as 0', 'Command6', 'abc', ' 1'],
+    ['k -10 clamps', 'Command7', '4', '0'],
+    ['k -1 to zero keeps the blank', 'Command8', ' 1', ' 0'],
+    ['k -1 below zero clamps', 'Command8', ' 0', '0'],
+    ['exponent form', 'Command9', '1E15', ' 1.00000000000001E+15'],
+    ['hexadecimal', 'Command10', '&HFF', ' 256'],
   ];
-  for (const [name, text, delta, clamp, expected] of steps) {
-    const result = core.step(text, delta, clamp);
+  for (const [name, button, text, expected] of steps) {
+    const result = core.step(button, text);
     assert.equal(result.error, 0, name);
     assert.equal(result.text, expected, name);
   }
-  assert.equal(errorText(core.step('1E999', 1, false)), "Laufzeitfehler '6': Überlauf");
+  assert.equal(errorText(core.step('Command6', '1E999')), "Laufzeitfehler '6': Überlauf");
+});
+
+test('a paste into the list breaks its lines where the window does and is refused in its words', () => {
+  const place = { lineBefore: 0, lineAfter: 0, listLength: 277 };
+  assert.deepEqual(core.listPaste('a\r\nb\rc\u2028d\u2029e\u000bf', place), { text: 'a\nb\nc\nd\ne\nf', refused: '' });
+  assert.equal(core.listPaste('x'.repeat(9001), { ...place, lineBefore: 1000 }).refused,
+    'Nicht eingefügt: eine Zeile von 10.001 Zeichen, eine Zeile der Liste hat höchstens 10.000.');
+  assert.equal(core.refusedBoxPaste(3, 3, 1000001),
+    'Nicht eingefügt: 1.000.001 Zeichen, ein Feld nimmt höchstens 1.000.000.');
 });

@@ -1,21 +1,32 @@
 // The page's window: the controls' handlers, the list written by a worker a
-// piece at a time, the runtime error report and the end. Every number comes
-// from the core (partitionen_core.js), the steps from an instance here, the
-// lists from one in the worker.
+// piece at a time, the runtime error report and the end. Every number, rule
+// and message comes from the core (partitionen_core.js): the steps and the
+// paste rules from an instance here, the lists from one in the worker. The
+// window shows at once; the core loads behind it, and what is clicked before
+// it is ready is handled when it is.
 'use strict';
 (() => {
   const $ = (id) => document.getElementById(id);
   const form = $('Form1');
   const list = $('Text3');
+  const notice = $('lblNotice');
+  const progress = $('prgList');
+  const announcer = $('announcer');
   const boxes = { n: $('Text1'), k: $('Text2'), m: $('Text4') };
-  const kOutOfMemoryError = 7;
-  const kOutOfMemoryMessage = 'Nicht genügend Speicher';
+  // Lines of the list a piece of pasted text is laid out in at a time, as
+  // the lists come: the browser's own editing would lay out the whole list
+  // anew for every line and stall for minutes.
+  const kLinesPerListBlock = 1000;
+  // A list that takes longer than this shows how far it has come.
+  const kProgressAfter = 500;
 
+  // Without WebAssembly or workers the page says what it needs, rather than
+  // stay a window that does nothing.
   const needs = () => {
     form.hidden = true;
     $('needs').hidden = false;
   };
-  if (typeof WebAssembly !== 'object' || typeof Worker !== 'function' || typeof PartitionCore !== 'function') {
+  if (typeof WebAssembly !== 'object' || typeof Worker !== 'function') {
     needs();
     return;
   }
@@ -23,25 +34,46 @@
   let core = null;
   let worker = null;
   let ended = false;
-  // The list being written: whether its first piece is still to come.
+  // The list being written: whether its first piece is still to come, and
+  // since when it runs.
   let running = false;
   let awaitingFirstPiece = false;
+  let progressTimer = 0;
+  let firstLine = '';
+  let linesAsked = 0;
   // Clicks on a calculation button or "X" during a list, with the box texts
   // as they stood at the click; handled in order after the list.
   const queue = [];
+  // What was clicked before the core was ready, in order.
+  const beforeReady = [];
+  const whenReady = (action) => (core ? action() : beforeReady.push(action));
 
-  const startWorker = () => {
-    const source = [$('core-source').textContent, $('worker-source').textContent].join('\n');
+  const german = new Intl.NumberFormat('de-DE');
+  const say = (text) => {
+    // A new text node each time, so that the same words are said again.
+    announcer.replaceChildren(document.createTextNode(text));
+  };
+
+  const startWorker = (source) => {
     worker = new Worker(URL.createObjectURL(new Blob([source], { type: 'text/javascript' })));
-    worker.onmessage = ({ data }) => (data.done ? listEnded(data.error, data.message) : showPiece(data.piece));
+    worker.onmessage = ({ data }) => (data.done ? listEnded(data.error, data.message) : showPiece(data));
     // The worker died (its memory ran out): as a failed list.
     worker.onerror = (event) => {
       event.preventDefault();
-      listEnded(kOutOfMemoryError, kOutOfMemoryMessage);
+      const { error, message } = core.outOfMemory();
+      listEnded(error, message);
     };
   };
 
-  const showPiece = (piece) => {
+  const showProgress = (written, asked) => {
+    const text = `${german.format(written)} von ${german.format(asked)} Zeilen`;
+    progress.querySelector('.bar').style.width = `${asked > 0 ? (100 * written) / asked : 0}%`;
+    progress.querySelector('.text').textContent = text;
+    progress.setAttribute('aria-valuenow', String(asked > 0 ? Math.round((100 * written) / asked) : 0));
+    progress.setAttribute('aria-valuetext', text);
+  };
+
+  const showPiece = ({ piece, written, asked }) => {
     if (ended) {
       return;
     }
@@ -49,17 +81,36 @@
       awaitingFirstPiece = false;
       list.replaceChildren();
       list.scrollTop = 0;
+      firstLine = piece.split('\n', 2)[1] ?? '';
+      // On a phone the list stands below the buttons: bring its top into view.
+      const top = list.getBoundingClientRect().top;
+      if (top > innerHeight - 120 || top < 0) {
+        list.scrollIntoView({ block: 'start' });
+      }
     }
+    linesAsked = asked;
     const block = document.createElement('div');
     block.textContent = piece;
     list.append(block);
+    showProgress(written, asked);
+  };
+
+  const setBusy = (busy) => {
+    form.classList.toggle('busy', busy);
+    list.toggleAttribute('aria-busy', busy);
+    list.contentEditable = busy || ended ? 'false' : 'plaintext-only';
+    if (!busy) {
+      clearTimeout(progressTimer);
+      progress.hidden = true;
+    }
   };
 
   const startList = ({ calculation, n, k, m }) => {
     running = true;
     awaitingFirstPiece = true;
-    form.classList.add('busy');
-    form.setAttribute('aria-busy', 'true');
+    setBusy(true);
+    showProgress(0, 0);
+    progressTimer = setTimeout(() => (progress.hidden = !running), kProgressAfter);
     worker.postMessage({ calculation, n, k, m });
   };
 
@@ -68,12 +119,12 @@
       return;
     }
     running = false;
-    form.classList.remove('busy');
-    form.removeAttribute('aria-busy');
+    setBusy(false);
     if (error) {
       report(error, message);
       return;
     }
+    say(`Liste fertig: ${german.format(linesAsked)} Zeilen${firstLine ? `, die erste: ${firstLine.trim()}` : ''}`);
     while (queue.length > 0 && !running) {
       act(queue.shift());
     }
@@ -92,25 +143,35 @@
     if (ended) {
       return;
     }
-    if (running) {
-      queue.push(action);
-    } else {
-      act(action);
-    }
+    whenReady(() => {
+      if (ended) {
+        return;
+      }
+      if (running) {
+        queue.push(action);
+      } else {
+        act(action);
+      }
+    });
   };
   const calculation = (number) => () =>
     click({ calculation: number, n: boxes.n.value, k: boxes.k.value, m: boxes.m.value });
 
-  const step = (box, delta, clampAtZero) => () => {
-    if (ended) {
+  // A click on a step button: its box's new text from the core's step table.
+  const stepButton = (button) => {
+    const entry = core.stepButtons().find((candidate) => candidate.button === button);
+    if (!entry || ended) {
       return;
     }
-    const { error, message, text } = core.step(box.value, delta, clampAtZero);
+    const box = $(entry.box);
+    const { error, message, text } = core.step(button, box.value);
     if (error) {
       report(error, message);
       return;
     }
     box.value = text;
+    clearNotice(box);
+    say(`${box.getAttribute('aria-label')}: ${text.trim()}`);
   };
 
   // The runtime error report: modal; when it is answered the program ends.
@@ -128,46 +189,66 @@
   };
 
   // A page cannot close its tab: it shows that the program has ended, the list
-  // still readable and copyable.
+  // still readable and copyable, every other control disabled.
   const end = () => {
     ended = true;
     queue.length = 0;
+    beforeReady.length = 0;
     worker?.terminate();
     running = false;
-    form.classList.remove('busy');
-    form.removeAttribute('aria-busy');
+    setBusy(false);
     for (const control of form.querySelectorAll('button, input')) {
       control.disabled = true;
     }
-    list.contentEditable = 'false';
+    form.classList.add('ended');
     list.setAttribute('aria-readonly', 'true');
     $('ended').hidden = false;
-    $('restart').focus();
+    $('endedText').focus();
   };
 
-  // Notices under a box or the list: what was refused, until the next edit
-  // there or for ten seconds.
-  const german = new Intl.NumberFormat('de-DE');
-  const notices = new Map();
-  const notify = (control, text) => {
-    const notice = $(`${control.id}Notice`);
-    notice.textContent = text;
-    clearTimeout(notices.get(notice));
-    notices.set(notice, setTimeout(() => (notice.textContent = ''), 10000));
+  // The notice line: why a paste or drop was refused, said at once and tied
+  // to its box; it stands until that box changes. Each box takes away only
+  // its own notice, and the latest one standing shows.
+  const standing = [];
+  const showNotice = () => {
+    const latest = standing.at(-1);
+    notice.textContent = latest?.text ?? '';
+    for (const box of [...Object.values(boxes), list]) {
+      if (latest?.box === box) {
+        box.setAttribute('aria-describedby', notice.id);
+      } else {
+        box.removeAttribute('aria-describedby');
+      }
+    }
   };
-  const clearNotice = (control) => ($(`${control.id}Notice`).textContent = '');
+  const notify = (box, text) => {
+    clearNotice(box, false);
+    standing.push({ box, text });
+    showNotice();
+  };
+  const clearNotice = (box, show = true) => {
+    const at = standing.findIndex((entry) => entry.box === box);
+    if (at >= 0) {
+      standing.splice(at, 1);
+      if (show) {
+        showNotice();
+      }
+    }
+  };
   const pastedText = (event) => (event.clipboardData ?? event.dataTransfer)?.getData('text/plain') ?? '';
 
   // A paste or drop that would make a box longer than it takes is refused
   // whole, rather than cut.
   const guardLength = (box) => {
-    const max = Number(box.dataset.maxLength);
-    box.maxLength = max;
     const refuse = (event) => {
-      const text = pastedText(event);
-      if (box.value.length - (box.selectionEnd - box.selectionStart) + text.length > max) {
+      if (!core) {
+        return;
+      }
+      const refused = core.refusedBoxPaste(box.value.length, box.selectionEnd - box.selectionStart,
+        pastedText(event).length);
+      if (refused) {
         event.preventDefault();
-        notify(box, `Nicht eingefügt: ${german.format(text.length)} Zeichen, ein Feld nimmt höchstens ${german.format(max)}.`);
+        notify(box, refused);
       }
     };
     box.addEventListener('paste', refuse);
@@ -176,26 +257,13 @@
   };
 
   // Text pasted or dropped into the list goes in as pieces of at most
-  // kLinesPerPiece lines, as the lists do: the browser's own editing would
-  // lay out the whole list anew for every line and stall for minutes. A text
-  // that would take the list past its bound, or with a line longer than a
-  // box takes, is refused whole.
-  const kLinesPerPiece = 1000;
-  const kMaxListCharacters = 64 * 1024 * 1024;
-  const kMaxLine = Number(boxes.n.dataset.maxLength);
-  const listLength = () => {
-    let length = 0;
-    const walker = document.createTreeWalker(list, NodeFilter.SHOW_TEXT);
-    while (walker.nextNode()) {
-      length += walker.currentNode.length;
-    }
-    return length;
-  };
+  // kLinesPerListBlock lines, as the lists do, or is refused whole by the
+  // core's rule for the list.
   const pieces = (text) => {
     const result = [];
     for (let start = 0; start < text.length || result.length === 0;) {
       let end = start;
-      for (let lines = 0; lines < kLinesPerPiece && end < text.length; ++lines) {
+      for (let lines = 0; lines < kLinesPerListBlock && end < text.length; ++lines) {
         const lineFeed = text.indexOf('\n', end);
         end = lineFeed < 0 ? text.length : lineFeed + 1;
       }
@@ -203,16 +271,6 @@
       start = end;
     }
     return result;
-  };
-  const longestLine = (text) => {
-    let longest = 0;
-    for (let start = 0; start <= text.length;) {
-      const lineFeed = text.indexOf('\n', start);
-      const end = lineFeed < 0 ? text.length : lineFeed;
-      longest = Math.max(longest, end - start);
-      start = end + 1;
-    }
-    return longest;
   };
   const insertIntoList = (range, text) => {
     range.deleteContents();
@@ -251,68 +309,97 @@
     range.setStart(position.offsetNode, position.offset);
     return range;
   };
+  // Where text put in place of `range` goes: the characters of its line
+  // before and after it, and the list's length without it, a line break
+  // counted twice, as CR LF.
+  const placeOf = (range) => {
+    const before = document.createRange();
+    before.setStart(list, 0);
+    before.setEnd(range.startContainer, range.startOffset);
+    const after = document.createRange();
+    after.setStart(range.endContainer, range.endOffset);
+    after.setEnd(list, list.childNodes.length);
+    const textBefore = before.toString();
+    const textAfter = after.toString();
+    const withCrLf = (text) => text.length + (text.match(/\n/g)?.length ?? 0);
+    const lineAfterEnd = textAfter.indexOf('\n');
+    return {
+      lineBefore: textBefore.length - 1 - textBefore.lastIndexOf('\n'),
+      lineAfter: lineAfterEnd < 0 ? textAfter.length : lineAfterEnd,
+      listLength: withCrLf(textBefore) + withCrLf(textAfter),
+    };
+  };
   const pasteIntoList = (event) => {
-    const text = pastedText(event).replace(/\r\n?/g, '\n');
     const selection = getSelection();
     const range = event.type === 'drop' ? dropRange(event) : selection.rangeCount > 0 ? selection.getRangeAt(0) : null;
-    if (!list.isContentEditable || range === null || !list.contains(range.commonAncestorContainer) ||
-        (!text.includes('\n') && text.length < kLinesPerPiece)) {
-      // One short line: the browser's own editing, which can undo it.
+    if (!core || !list.isContentEditable || range === null || !list.contains(range.commonAncestorContainer)) {
       return;
     }
-    event.preventDefault();
-    const line = longestLine(text);
-    if (line > kMaxLine) {
-      notify(list, `Nicht eingefügt: eine Zeile von ${german.format(line)} Zeichen, eine Zeile der Liste nimmt höchstens ${german.format(kMaxLine)}.`);
-    } else if (listLength() - range.toString().length + text.length > kMaxListCharacters) {
-      notify(list, `Nicht eingefügt: ${german.format(text.length)} Zeichen, die Liste nimmt höchstens ${german.format(kMaxListCharacters)}.`);
-    } else {
-      clearNotice(list);
+    const { text, refused } = core.listPaste(pastedText(event), placeOf(range));
+    if (refused) {
+      event.preventDefault();
+      notify(list, refused);
+      return;
+    }
+    clearNotice(list);
+    if (text.includes('\n') || text.length >= kLinesPerListBlock) {
+      event.preventDefault();
       insertIntoList(range, text);
     }
+    // One short line: the browser's own editing, which can undo it.
   };
 
+  const wired = new Set(['Command1', 'Command2', 'cmdClr', 'Command11']);
   const wire = () => {
     const on = (id, handler) => $(id).addEventListener('click', handler);
     on('Command1', calculation(1));
     on('Command2', calculation(2));
     on('cmdClr', () => click({}));
     on('Command11', end);
-    on('Command3', step(boxes.n, -10, false));
-    on('Command4', step(boxes.n, -1, false));
-    on('Command6', step(boxes.n, 1, false));
-    on('Command5', step(boxes.n, 10, false));
-    on('Command7', step(boxes.k, -10, true));
-    on('Command8', step(boxes.k, -1, true));
-    on('Command10', step(boxes.k, 1, false));
-    on('Command9', step(boxes.k, 10, false));
     on('restart', () => location.reload());
     Object.values(boxes).forEach(guardLength);
     list.addEventListener('paste', pasteIntoList);
     list.addEventListener('drop', pasteIntoList);
     list.addEventListener('input', () => clearNotice(list));
-    // Return presses no button, as in the window: none is the default.
-    form.addEventListener('keydown', (event) => {
-      if (event.key === 'Enter' && event.target instanceof HTMLButtonElement) {
-        event.preventDefault();
+    // The step buttons are the core's; one clicked before it is ready is
+    // handled when it is.
+    form.addEventListener('click', (event) => {
+      const button = event.target.closest?.('button');
+      if (button && !wired.has(button.id)) {
+        whenReady(() => stepButton(button.id));
       }
     });
   };
 
-  // Without the core or a worker (a browser or a server that refuses them)
-  // the page says what it needs, rather than stay blank.
-  PartitionCore({ takePiece: () => {} })
-    .then((instance) => {
-      core = instance;
-      startWorker();
-      wire();
-      form.hidden = false;
-      boxes.n.focus();
-      boxes.n.setSelectionRange(boxes.n.value.length, boxes.n.value.length);
-      if ('serviceWorker' in navigator && document.querySelector('link[rel=manifest]') &&
-          location.protocol.startsWith('http')) {
-        navigator.serviceWorker.register('sw.js').catch(() => {});
-      }
-    })
-    .catch(needs);
+  wire();
+  boxes.n.focus();
+  boxes.n.setSelectionRange(boxes.n.value.length, boxes.n.value.length);
+
+  // The core, once the window stands: for the steps and the paste rules here,
+  // and in the worker for the lists.
+  const source = [$('core-source').textContent, $('worker-source').textContent].join('\n');
+  const loadCore = () => {
+    const script = document.createElement('script');
+    script.src = URL.createObjectURL(new Blob([$('core-source').textContent], { type: 'text/javascript' }));
+    script.onerror = needs;
+    script.onload = () =>
+      PartitionCore({ takePiece: () => {} })
+        .then((instance) => {
+          core = instance;
+          for (const box of Object.values(boxes)) {
+            box.maxLength = core.longestBoxText();
+          }
+          startWorker(source);
+          for (const action of beforeReady.splice(0)) {
+            action();
+          }
+        })
+        .catch(needs);
+    document.head.append(script);
+  };
+  requestAnimationFrame(() => setTimeout(loadCore, 0));
+  if ('serviceWorker' in navigator && document.querySelector('link[rel=manifest]') &&
+      location.protocol.startsWith('http')) {
+    navigator.serviceWorker.register('sw.js').catch(() => {});
+  }
 })();

@@ -37,6 +37,8 @@ async function open(width = 820, height = 640) {
   await page.goto(pathToFileURL(pagePath).href);
   await page.waitForSelector('#Form1:not([hidden])');
 }
+// Until the core has loaded behind the window.
+const ready = () => page.waitForFunction(() => document.getElementById('Text1').maxLength > 0);
 
 const listText = () => page.$eval('#Text3', (list) => list.textContent);
 const idle = () => page.waitForFunction(() => !document.getElementById('Form1').classList.contains('busy'),
@@ -213,7 +215,7 @@ if (chrome) {
     const order = [
       ['textbox', 'Summe n'], ['textbox', 'Summanden von 1 bis k'], ['textbox', 'Liste'],
       ['button', 'Berechnung 1, jede Zahl darf nur einmal verwendet werden'],
-      ['button', 'Berechnung 2, jede Zahl darf beliebig oft verwendet werden'], ['button', 'Liste leeren'],
+      ['button', 'Berechnung 2, jede Zahl darf beliebig oft verwendet werden'], ['button', 'X, Liste leeren'],
       ['button', 'n um 10 verringern'], ['button', 'n um 1 verringern'], ['button', 'n um 10 erhöhen'],
       ['button', 'n um 1 erhöhen'], ['button', 'k um 10 verringern'], ['button', 'k um 1 verringern'],
       ['button', 'k um 10 erhöhen'], ['button', 'k um 1 erhöhen'], ['button', 'Ende, Programm beenden'],
@@ -227,13 +229,15 @@ if (chrome) {
     }
   });
 
-  test('the keyboard alone runs a calculation; Return presses no button', async () => {
+  test('the keyboard alone runs a calculation; Enter and Space press the focused button', async () => {
     await open();
     await page.keyboard.type('5');
     for (let i = 0; i < 3; ++i) {
       await page.keyboard.press('Tab');
     }
     await page.keyboard.press('Enter');
+    await idle();
+    assert.equal(await listText(), native(1, '05', '4', '15'));
     await page.keyboard.press('Tab');
     await page.keyboard.press('Space');
     await idle();
@@ -242,6 +246,7 @@ if (chrome) {
 
   test('a paste of 10 million characters into a box is refused whole', async () => {
     await open();
+    await ready();
     const refused = await page.$eval('#Text4', (box) => {
       const data = new DataTransfer();
       data.setData('text/plain', '7'.repeat(10000000));
@@ -249,7 +254,7 @@ if (chrome) {
     });
     assert.ok(refused);
     assert.equal(await page.$eval('#Text4', (box) => box.value), '15');
-    assert.equal(await page.$eval('#Text4Notice', (notice) => notice.textContent),
+    assert.equal(await page.$eval('#lblNotice', (notice) => notice.textContent),
       'Nicht eingefügt: 10.000.000 Zeichen, ein Feld nimmt höchstens 1.000.000.');
   });
 

@@ -1,29 +1,24 @@
 // The box that holds the list: a plain text box whose copy (Ctrl+C, the
 // context menu, a drag, a selection) carries the selection as plain UTF-8
 // text alone, read from the box in one pass, so that copying a list of
-// millions of lines takes a moment. A paste or drop is taken whole or refused whole,
-// with a notice: refused when it would make a line longer than
-// kLongestPastedLine characters (the box lays a line out in time that grows
-// with the square of its length) or the list longer than the window's list
-// holds, 64 MiB with CR LF line ends. A drag of selected
-// text made while the program was busy, and handed on afterwards, is carried
-// out without the drag and drop loop, which would wait for a release that
-// has already been made: the text is dropped into the control of this
-// window under the release (a drop outside the window is lost), and moved
-// unless Ctrl was held, as the drag and drop loop would.
+// millions of lines takes a moment. A paste or drop is taken whole or
+// refused whole, with a notice, by the core's rule for the list (no line
+// past 10,000 characters, the list within 64 MiB with CR LF line ends);
+// whatever ends a line in the text goes in as a line break of the box. While
+// the program writes a list into it, the box takes no typing, paste or drop
+// and beeps instead; selecting, scrolling and copying go on.
 #pragma once
 
 #include <QByteArray>
 #include <QPlainTextEdit>
 #include <functional>
-#include <optional>
+
+#include "paste_bounds.h"
 
 class ListBox : public QPlainTextEdit {
   Q_OBJECT
 
  public:
-  static constexpr qsizetype kLongestPastedLine = 10000;
-
   explicit ListBox(QWidget* parent = nullptr);
 
   // Writes the box's whole text (UTF-8, line feeds) anew, into a byte array
@@ -37,6 +32,9 @@ class ListBox : public QPlainTextEdit {
   // it out.
   void SetWholeTextSource(WholeText wholeText);
 
+  // Whether the program is writing a list into the box.
+  void SetBeingWritten(bool beingWritten);
+
  signals:
   // A German notice that a paste or drop was refused; an empty one once the
   // list has changed since.
@@ -49,21 +47,23 @@ class ListBox : public QPlainTextEdit {
   // Pastes the text of `source`, as QPlainTextEdit does, without building a
   // second document for it first.
   void insertFromMimeData(const QMimeData* source) override;
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseMoveEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
-  // Drops the selection on what lies under `position` in this window.
-  void DropSelection(QPointF position, Qt::KeyboardModifiers modifiers);
-  // Whether `incoming`, put in place of the selection, keeps every line and
-  // the list within their bounds; if not, says so.
-  bool Takes(const QString& incoming);
+  // Where text put at `at` (in place of its selection) goes; `removed`
+  // characters of the list, CR LF counted twice, leave it meanwhile.
+  [[nodiscard]] partition::ListPlace PlaceAt(const QTextCursor& at, qsizetype removed) const;
+  // Whether the list takes `text` (its line breaks made LF) at `place`; if
+  // not, beeps and says why.
+  bool Takes(const QString& text, const partition::ListPlace& place);
 
   WholeText wholeText_;
-  // Where a press on the selection that may begin a drag without the loop
-  // was made, and whether the pointer has moved far enough for a drag.
-  std::optional<QPointF> dragFrom_;
-  bool dragging_ = false;
+  bool beingWritten_ = false;
   bool noticeStanding_ = false;
+  // A drop whose text has been checked at its place is being inserted.
+  bool checkedDrop_ = false;
 };

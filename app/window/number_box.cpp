@@ -5,10 +5,12 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
-#include <QLocale>
 #include <QMenu>
 #include <QMimeData>
 #include <QStyleHints>
+#include <string>
+
+#include "paste_bounds.h"
 
 namespace {
 
@@ -22,6 +24,7 @@ bool steadyCursor = false;
 }  // namespace
 
 NumberBox::NumberBox(QWidget* parent) : QLineEdit(parent) {
+  setMaxLength(static_cast<int>(partition::kLongestBoxText));
   connect(this, &QLineEdit::textChanged, this, [this] {
     if (noticeStanding_) {
       noticeStanding_ = false;
@@ -32,16 +35,15 @@ NumberBox::NumberBox(QWidget* parent) : QLineEdit(parent) {
 }
 
 bool NumberBox::Takes(const QString& incoming) {
-  const qsizetype length = text().size() - selectedText().size() + incoming.size();
-  if (length <= maxLength()) {
+  const std::string refused = partition::RefusedBoxPaste(
+      static_cast<std::size_t>(text().size()), static_cast<std::size_t>(selectedText().size()),
+      static_cast<std::size_t>(incoming.size()));
+  if (refused.empty()) {
     return true;
   }
   QApplication::beep();
-  const QLocale german(QLocale::German);
   noticeStanding_ = true;
-  emit NoticeChanged(QStringLiteral("Nicht eingef\u00fcgt: %1 Zeichen, ein Feld nimmt "
-                                    "h\u00f6chstens %2.")
-                         .arg(german.toString(incoming.size()), german.toString(maxLength())));
+  emit NoticeChanged(QString::fromStdString(refused));
   return false;
 }
 

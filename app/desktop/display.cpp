@@ -1,15 +1,23 @@
 #include "display.h"
 
 #include <QAbstractNativeEventFilter>
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStringList>
 #include <QTimer>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
+#include <map>
 #include <string_view>
+
+#ifdef PARTITIONEN_X11
+#include <xcb/xcb.h>
+#endif
 
 #ifndef _WIN32
 #include <unistd.h>
@@ -70,6 +78,77 @@ class HeldStandardError {
 };
 
 HeldStandardError* heldStandardError = nullptr;
+
+#ifdef PARTITIONEN_X11
+// The clipboard transfers other programs have begun on X11. A program asks
+// for the text with a selection request on a window of its own; a long text
+// then goes over in parts, Qt watching that window's properties until the
+// program has taken the last part (or until Qt gives up, five seconds after
+// the last part it took), and no longer.
+class ClipboardTransfers : public QAbstractNativeEventFilter {
+ public:
+  bool nativeEventFilter(const QByteArray& type, void* message, qintptr* /*result*/) override {
+    if (type != "xcb_generic_event_t") {
+      return false;
+    }
+    const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    const auto kind = static_cast<std::uint8_t>(event->response_type & 0x7F);
+    if (kind == XCB_SELECTION_REQUEST) {
+      requestors_[reinterpret_cast<const xcb_selection_request_event_t*>(event)->requestor].start();
+    } else if (kind == XCB_PROPERTY_NOTIFY) {
+      const auto* notify = reinterpret_cast<const xcb_property_notify_event_t*>(event);
+      const auto requestor = requestors_.find(notify->window);
+      if (requestor != requestors_.end() && notify->state == XCB_PROPERTY_DELETE) {
+        requestor->second.start();  // the last part taken, the next asked for
+      }
+    }
+    return false;
+  }
+
+  // Whether a transfer is still going on.
+  bool Going(xcb_connection_t* connection) {
+    constexpr qint64 kQtGivesUpMilliseconds = 5000;
+    for (auto requestor = requestors_.begin(); requestor != requestors_.end();) {
+      bool watched = false;
+      if (requestor->second.elapsed() < kQtGivesUpMilliseconds + 500) {
+        xcb_get_window_attributes_reply_t* attributes = xcb_get_window_attributes_reply(
+            connection, xcb_get_window_attributes(connection, requestor->first), nullptr);
+        watched = attributes != nullptr &&
+                  (attributes->your_event_mask & XCB_EVENT_MASK_PROPERTY_CHANGE) != 0;
+        std::free(attributes);
+      }
+      requestor = watched ? std::next(requestor) : requestors_.erase(requestor);
+    }
+    return !requestors_.empty();
+  }
+
+ private:
+  std::map<xcb_window_t, QElapsedTimer> requestors_;
+};
+
+ClipboardTransfers* clipboardTransfers = nullptr;
+
+// Turns the event loop until no transfer is going on any more, a minute at
+// most.
+void FinishClipboardTransfers() {
+  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+  if (clipboardTransfers == nullptr || x11 == nullptr) {
+    return;
+  }
+  constexpr qint64 kLongestMilliseconds = 60000;
+  QElapsedTimer waited;
+  waited.start();
+  QEventLoop loop;
+  QTimer look;
+  QObject::connect(&look, &QTimer::timeout, &loop, [&] {
+    if (!clipboardTransfers->Going(x11->connection()) || waited.elapsed() >= kLongestMilliseconds) {
+      loop.quit();
+    }
+  });
+  look.start(20);
+  loop.exec();
+}
+#endif
 QtMessageHandler qtHandler = nullptr;
 
 // Where the window was to appear: the platform asked for, and the displays
@@ -148,39 +227,27 @@ std::unique_ptr<QApplication> OpenDisplay(int& argc, char** argv) {
     qInstallMessageHandler(qtHandler);
     heldStandardError = nullptr;
   }
+  QGuiApplication::setDesktopFileName(QStringLiteral("invalid.partitionen.Partitionen"));
+#ifdef PARTITIONEN_X11
+  if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+    clipboardTransfers = new ClipboardTransfers;
+    app->installNativeEventFilter(clipboardTransfers);
+  }
+#endif
   return app;
 }
 
-void LetClipboardTransfersFinish() {
-  // Every event from the display counts as a sign of a transfer going on.
-  class Watch : public QAbstractNativeEventFilter {
-   public:
-    explicit Watch(QElapsedTimer& quiet) : quiet_(quiet) {}
-    bool nativeEventFilter(const QByteArray& /*type*/, void* /*message*/,
-                           qintptr* /*result*/) override {
-      quiet_.start();
-      return false;
-    }
-
-   private:
-    QElapsedTimer& quiet_;
-  };
-  constexpr qint64 kQuietMilliseconds = 300;
-  constexpr qint64 kLongestMilliseconds = 5000;
-  QElapsedTimer quiet;
-  quiet.start();
-  QElapsedTimer waited;
-  waited.start();
-  Watch watch(quiet);
-  QCoreApplication::instance()->installNativeEventFilter(&watch);
-  QEventLoop loop;
-  QTimer look;
-  QObject::connect(&look, &QTimer::timeout, &loop, [&] {
-    if (quiet.elapsed() >= kQuietMilliseconds || waited.elapsed() >= kLongestMilliseconds) {
-      loop.quit();
-    }
-  });
-  look.start(50);
-  loop.exec();
-  QCoreApplication::instance()->removeNativeEventFilter(&watch);
+int LeaveDisplay(int exitCode) {
+  const QClipboard* clipboard = QGuiApplication::clipboard();
+#ifdef PARTITIONEN_X11
+  if (clipboard->ownsClipboard() || clipboard->ownsSelection()) {
+    FinishClipboardTransfers();
+  }
+#endif
+  // Taking apart the window of a long list takes a moment after it is gone.
+  if (!clipboard->ownsClipboard()) {
+    std::fflush(nullptr);
+    std::_Exit(exitCode);
+  }
+  return exitCode;
 }

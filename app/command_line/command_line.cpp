@@ -354,7 +354,8 @@ int PrintList(partition::Counter counter, std::string_view n, std::string_view k
   errno = 0;
   try {
     partition::CalculationRun run(counter, n, k, m, partition::kNoListLimit);
-    if (!partition::WriteWithLineFeeds(run, partition::kLinesPerPiece, write)) {
+    if (!partition::WritePieces(run, partition::kLinesPerStreamPiece, partition::LineEnds::LineFeed,
+                                write)) {
       return WriteFailed("Die Liste", err);
     }
     return std::fflush(out) == 0 ? 0 : WriteFailed("Die Liste", err);

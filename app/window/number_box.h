@@ -1,6 +1,6 @@
 // A box for n, k or m: a line edit that takes what is typed or pasted up to
-// its maximum length (a million characters, far beyond any number), and
-// refuses a paste or drop that would go past it whole, with a notice,
+// the core's bound for a box (a million characters, far beyond any number),
+// and refuses a paste or drop that would go past it whole, with a notice,
 // instead of cutting it off unseen. Longer texts would stall the window for
 // seconds in the line edit's own bookkeeping. While it holds a long text and
 // has the focus, its cursor stands still: each blink would lay the whole

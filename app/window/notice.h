@@ -1,0 +1,23 @@
+// The window's notice line: says, in German, why something the user asked
+// for was not done (a paste refused). Each box's notice stands until that
+// box has changed; the latest one standing shows. Screen readers are told of
+// each new notice as an alert.
+#pragma once
+
+#include <QLabel>
+#include <utility>
+#include <vector>
+
+class Notice : public QLabel {
+  Q_OBJECT
+
+ public:
+  explicit Notice(QWidget* parent = nullptr);
+
+  // Shows `text` as the notice of `box`; an empty text takes that box's
+  // notice away and leaves the others'.
+  void Show(const QObject* box, const QString& text);
+
+ private:
+  std::vector<std::pair<const QObject*, QString>> standing_;
+};
