@@ -570,6 +570,7 @@ void Form1Test::aRunningListLeavesTheWindowLive() {
   List()->setFocus();
   QTest::keyClicks(List(), QStringLiteral("xy"));
   QTest::keyClick(List(), Qt::Key_Backspace);
+  QVERIFY(!List()->toPlainText().contains(QLatin1Char('x')));
   Type("Text4", QStringLiteral("3"));
   Click(QStringLiteral("Command1"));  // n " 4", k "2", m "3"
   Type("Text1", QStringLiteral("7"));
