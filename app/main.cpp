@@ -16,7 +16,7 @@ int main(int argc, char* argv[]) {
   const std::unique_ptr<QApplication> app = OpenDisplay(argc, argv);
   UseQtGermanTexts(*app);
   Form1 form;
-  form.PresetInputs(line.n, line.k, line.m);
+  form.PresetInputs(line.n, line.k, line.m, line.exact);
   form.show();
   return LeaveDisplay(QApplication::exec());
 }

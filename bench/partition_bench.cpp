@@ -10,6 +10,7 @@
 
 #include "calculation.h"
 #include "counters.h"
+#include "exact_counts.h"
 #include "test_support/recursive_counters.h"
 
 namespace partition {
@@ -64,6 +65,66 @@ BENCHMARK_CAPTURE(List, Recursive_Repeated_k60_n0_m60, test_support::RecursiveCo
                   "60", "60")
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
+
+// Exact counts ("Große Anzahlen genau"): compute and text of the whole list,
+// counts for j = 0..N with largest summand k, as the command line writes it.
+void ExactList(benchmark::State& state, Calculation calculation, Long last, Long k) {
+  const std::string m = std::to_string(last);
+  const std::string kText = std::to_string(k);
+  std::size_t bytes = 0;
+  for (auto _ : state) {
+    CalculationRun run(calculation, Counting::Exact, "0", kText, m, kNoListLimit);
+    bytes = 0;
+    WritePieces(run, kLinesPerStreamPiece, LineEnds::LineFeed, [&bytes](std::string_view piece) {
+      bytes += piece.size();
+      return true;
+    });
+  }
+  state.counters["MB"] = static_cast<double>(bytes) / 1e6;
+}
+
+void ExactRows(benchmark::internal::Benchmark* benchmark) {
+  benchmark->Unit(benchmark::kMillisecond)->UseRealTime();
+}
+
+BENCHMARK_CAPTURE(ExactList, Distinct_N1e4_k100, Calculation::Distinct, 10000, 100)
+    ->Apply(ExactRows);
+BENCHMARK_CAPTURE(ExactList, Repeated_N1e4_k100, Calculation::Repeated, 10000, 100)
+    ->Apply(ExactRows);
+BENCHMARK_CAPTURE(ExactList, Distinct_N1e4_k1e4, Calculation::Distinct, 10000, 10000)
+    ->Apply(ExactRows);
+BENCHMARK_CAPTURE(ExactList, Repeated_N1e4_k1e4, Calculation::Repeated, 10000, 10000)
+    ->Apply(ExactRows);
+BENCHMARK_CAPTURE(ExactList, Distinct_N1e5_k1000, Calculation::Distinct, 100000, 1000)
+    ->Apply(ExactRows);
+BENCHMARK_CAPTURE(ExactList, Repeated_N1e5_k1000, Calculation::Repeated, 100000, 1000)
+    ->Apply(ExactRows);
+BENCHMARK_CAPTURE(ExactList, Distinct_N1e5_k1e5, Calculation::Distinct, 100000, 100000)
+    ->Apply(ExactRows);
+BENCHMARK_CAPTURE(ExactList, Repeated_N1e5_k1e5, Calculation::Repeated, 100000, 100000)
+    ->Apply(ExactRows);
+// N = 10^5 across k, where the ways change.
+void ExactAcrossK(benchmark::State& state) {
+  ExactList(state, state.range(0) == 1 ? Calculation::Distinct : Calculation::Repeated, 100000,
+            static_cast<Long>(state.range(1)));
+}
+BENCHMARK(ExactAcrossK)
+    ->ArgsProduct({{1, 2}, {100, 300, 600, 1000, 3000, 10000}})
+    ->Apply(ExactRows);
+
+// The decimal text alone of all counts up to 10^5, some 23 MB.
+void ExactText(benchmark::State& state) {
+  const ExactCounts counts(Calculation::Repeated, 100000, 100000);
+  std::string text;
+  for (auto _ : state) {
+    text.clear();
+    for (Long j = 0; j <= 100000; ++j) {
+      counts.AppendDecimal(text, j);
+    }
+  }
+  state.counters["MB"] = static_cast<double>(text.size()) / 1e6;
+}
+BENCHMARK(ExactText)->Unit(benchmark::kMillisecond);
 
 // Single calls at the far corners of the argument range; the overflow error
 // is the costliest answer because it throws.

@@ -1,7 +1,8 @@
 # Runs the program PROGRAM as a user would from a terminal, without a display,
 # and checks its exit status, standard output and standard error: the usage,
 # a usage error, a list past the window's 64 MiB, a list that ends with a
-# runtime error, and the window asked for where no display can be reached.
+# runtime error, the same with exact counts (-g) and one past their bound,
+# and the window asked for where no display can be reached.
 # WORK is a folder for the long list.
 
 # expect(<name> EXIT <status> [ENV <VAR=value>...] [ARGS <arg>...]
@@ -42,6 +43,11 @@ expect("usage error" EXIT 2 ARGS -b 3 STDOUT "^$"
 expect("list ending in a runtime error" EXIT 1 ARGS -b 1 -n 225 -k 300 -m 3
   STDOUT "^Summanden von 1 bis  300\n 225  \\( 44700\\):   2114965120\n 226  \\( 44698\\):  $"
   STDERR "^Laufzeitfehler '6': Überlauf\n$")
+expect("exact counts where the Longs overflow" EXIT 0 ARGS -b 1 -g -n 225 -k 300 -m 1
+  STDOUT "^Summanden von 1 bis  300\n 225  \\( 44700\\):   2114965120\n 226  \\( 44698\\):   2239229960\n$"
+  STDERR "^$")
+expect("exact counts past their bound" EXIT 2 ARGS -b 2 --genau -n 500000 -m 500001 STDOUT "^$"
+  STDERR "^partitionen: Nicht berechnet: [^\n]* bis n \\+ m = 1\\.000\\.000, verlangt ist n \\+ m = 1\\.000\\.001\\.\n$")
 
 # Output that cannot be written is named, with the reason, after the runtime
 # error where there is one.

@@ -4,6 +4,9 @@
 #include <cmath>
 #include <utility>
 
+#include "counters.h"
+#include "paste_bounds.h"
+
 namespace partition {
 namespace {
 
@@ -22,6 +25,10 @@ constexpr std::string_view kLineEnd = "\r\n";
 
 }  // namespace
 
+Calculation CalculationOf(Counter counter) {
+  return counter == CountDistinct ? Calculation::Distinct : Calculation::Repeated;
+}
+
 CalculationRun::CalculationRun(Counter counter, std::string_view n, std::string_view k,
                                std::string_view m, std::size_t maxListBytes)
     : counter_(counter),
@@ -29,6 +36,53 @@ CalculationRun::CalculationRun(Counter counter, std::string_view n, std::string_
       valueK_(ReadNumber(k)),
       mText_(m),
       maxListBytes_(maxListBytes) {}
+
+CalculationRun::CalculationRun(Calculation calculation, Counting counting, std::string_view n,
+                               std::string_view k, std::string_view m, std::size_t maxListBytes)
+    : CalculationRun(calculation == Calculation::Distinct ? CountDistinct : CountRepeated, n, k, m,
+                     maxListBytes) {
+  calculation_ = calculation;
+  counting_ = counting;
+}
+
+std::string CalculationRun::BeyondExactBound(Long lastNumber) const {
+  if (counting_ != Counting::Exact) {
+    return {};
+  }
+  Long last = 0;
+  try {
+    last = ToLong(Finite(ReadNumber(mText_) + valueN_));
+  } catch (const RuntimeError&) {
+    return {};
+  }
+  if (last <= lastNumber) {
+    return {};
+  }
+  return "Nicht berechnet: mit genauen gro\u00dfen Anzahlen reicht eine Liste bis n + m = " +
+         GermanCount(static_cast<std::size_t>(lastNumber)) +
+         ", verlangt ist n + m = " + GermanCount(static_cast<std::size_t>(last)) + ".";
+}
+
+void CalculationRun::OnCounting(ExactCounts::Progress progress) { progress_ = std::move(progress); }
+
+void CalculationRun::AppendCount(std::string& piece, Long k) {
+  if (counting_ == Counting::Longs) {
+    AppendNumber(piece, counter_(current_, k));
+    return;
+  }
+  if (current_ <= 0) {
+    AppendNumber(piece, Long{current_ == 0 ? 1 : 0});
+    return;
+  }
+  if (k < 0) {
+    RaiseOverflow();  // as the counters: no summand ever ends the count
+  }
+  if (!exact_) {
+    exact_ = std::make_shared<const ExactCounts>(calculation_, lastNumber_, k, progress_);
+  }
+  piece.push_back(' ');
+  exact_->AppendDecimal(piece, current_);
+}
 
 bool CalculationRun::Continue(std::string& piece, std::size_t lines) {
   const std::size_t pieceStart = piece.size();
@@ -65,9 +119,9 @@ bool CalculationRun::Continue(std::string& piece, std::size_t lines) {
     piece.append(kCloseBracket);
     fits(lineStart);
 
-    const Long count = counter_(current_, ToLong(valueK_));
+    const Long k = ToLong(valueK_);
     const std::size_t countStart = piece.size();
-    AppendNumber(piece, count);
+    AppendCount(piece, k);
     piece.append(kLineEnd);
     fits(countStart);
     current_ = CheckedAdd(current_, 1);

@@ -5,15 +5,31 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
+#include "exact_counts.h"
 #include "number_text.h"
 
 namespace partition {
 
 // CountDistinct or CountRepeated.
 using Counter = Long (*)(Long n, Long k);
+
+// How a run counts: in Longs, as the program was made, a count above
+// 2147483647 ending the list with the overflow error; or exactly, as whole
+// numbers of any size, the option "Große Anzahlen genau, ohne Überlauf".
+enum class Counting { Longs, Exact };
+
+// Calculation 1 for CountDistinct, 2 for any other counter.
+[[nodiscard]] Calculation CalculationOf(Counter counter);
+
+// The largest n + m of a list with exact counts, which needs every count from
+// 0 to n + m: in the window and the page, where such a list reaches the
+// list's 64 MiB, and on the command line.
+inline constexpr Long kLastExactNumberInWindow = 200000;
+inline constexpr Long kLastExactNumberInStream = 1000000;
 
 // Longest list, in bytes, the run writes (64 MiB): a million lines fit many
 // times over.
@@ -45,6 +61,22 @@ class CalculationRun {
   // double range; the list is not touched then.
   CalculationRun(Counter counter, std::string_view n, std::string_view k, std::string_view m,
                  std::size_t maxListBytes = kMaxListBytes);
+  // The same for calculation 1 or 2 counted as asked: with Counting::Exact
+  // each count is the whole number in decimal, behind a blank as
+  // FormatNumber writes a Long, and no count overflows; k < 0 with j > 0
+  // still ends the list with the overflow error, as the counters do.
+  CalculationRun(Calculation calculation, Counting counting, std::string_view n, std::string_view k,
+                 std::string_view m, std::size_t maxListBytes = kMaxListBytes);
+
+  // Empty unless the run counts exactly and its list would end past
+  // `lastNumber`; then the German sentence that says so and what was asked.
+  // Where n + m itself raises an error, empty: the run raises it.
+  [[nodiscard]] std::string BeyondExactBound(Long lastNumber) const;
+
+  // For exact counts: told now and then, while they are computed before the
+  // first line that needs one, how much of them is done; returning false
+  // stops the run (Continue throws ExactCounts::Stopped).
+  void OnCounting(ExactCounts::Progress progress);
 
   // Appends the next piece of the list to `piece`: the first call writes the
   // header and up to `lines` lines, every later call up to `lines` lines.
@@ -60,7 +92,14 @@ class CalculationRun {
   [[nodiscard]] std::int64_t LinesWritten() const;
 
  private:
+  // Appends count(current_, k) in the way of the run.
+  void AppendCount(std::string& piece, Long k);
+
   Counter counter_;
+  Calculation calculation_ = Calculation::Repeated;
+  Counting counting_ = Counting::Longs;
+  std::shared_ptr<const ExactCounts> exact_;  // shared by copies of the run
+  ExactCounts::Progress progress_;
   Number valueN_;
   Number valueK_;
   std::string mText_;

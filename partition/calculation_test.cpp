@@ -203,6 +203,97 @@ TEST(RunCalculation, RefusesAListPastTheSizeBound) {
   EXPECT_EQ(cut, whole.substr(0, whole.size() - std::string_view(" 54\r\n").size()));
 }
 
+std::string ExactListOf(Calculation calculation, std::string_view n, std::string_view k,
+                        std::string_view m) {
+  std::string list;
+  CalculationRun run(calculation, Counting::Exact, n, k, m);
+  WritePieces(run, 1000, LineEnds::CrLf, [&list](std::string_view piece) {
+    list += piece;
+    return true;
+  });
+  return list;
+}
+
+struct ExactCase {
+  const char* name;
+  Calculation calculation;
+  const char* n;
+  const char* k;
+  const char* m;
+  std::size_t lines;      // header included
+  const char* firstLine;  // after the header
+  const char* lastLine;
+};
+
+// The list of the option "Große Anzahlen genau": the same lines, each count
+// the whole number; the number rules as always.
+TEST(ExactCounting, WritesTheListWithWholeCounts) {
+  const ExactCase cases[] = {
+      {"p(200) with k = 200", Calculation::Repeated, "200", "200", "0", 2,
+       " 200  ( 19700):   3972999029388\r\n", " 200  ( 19700):   3972999029388\r\n"},
+      {"p(1000)", Calculation::Repeated, "1000", "1000", "0", 2, "",
+       " 1000  ( 498500):   24061467864032622473692149727991\r\n"},
+      {"q(200)", Calculation::Distinct, "199", "300", "1", 3, " 199  ( 44752):   458482688\r\n",
+       " 200  ( 44750):   487067746\r\n"},
+      {"past the Long where the counters stop", Calculation::Distinct, "226", "300", "0", 2, "",
+       " 226  ( 44698):   2239229960\r\n"},
+      {"negative n counts 0, n = 0 counts 1", Calculation::Repeated, "-2", "3", "3", 5,
+       "-2  ( 10):   0\r\n", " 1  ( 4):   1\r\n"},
+      {"k = 0", Calculation::Distinct, "0", "0", "2", 4, " 0  ( 0):   1\r\n", " 2  (-4):   0\r\n"},
+      {"fractional k: unrounded in text, rounded for the count", Calculation::Repeated, "7", "4.5",
+       "0", 2, " 7  (-1.625):   11\r\n", " 7  (-1.625):   11\r\n"},
+      {"m negative: the header alone", Calculation::Repeated, "5", "5", "-1", 1, "", ""},
+      {"the defaults as the counters give them", Calculation::Repeated, "0", "4", "15", 17,
+       " 0  ( 10):   1\r\n", " 15  (-20):   54\r\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string list = ExactListOf(c.calculation, c.n, c.k, c.m);
+    EXPECT_EQ(LineCount(list), c.lines);
+    EXPECT_EQ(list.substr(list.find('\n') + 1).substr(0, std::string_view(c.firstLine).size()),
+              c.firstLine);
+    EXPECT_TRUE(list.ends_with(c.lastLine)) << list;
+  }
+  EXPECT_EQ(ExactListOf(Calculation::Repeated, "0", "4", "15"),
+            ListOf(CountRepeated, "0", "4", "15"));
+}
+
+TEST(ExactCounting, RaisesTheErrorsThatDoNotComeFromACount) {
+  const auto failure = [](const char* n, const char* k, const char* m) {
+    Failure failed{0, ""};
+    try {
+      failed.list = ExactListOf(Calculation::Repeated, n, k, m);
+    } catch (const RuntimeError& error) {
+      failed.number = error.number();
+    }
+    return failed.number;
+  };
+  EXPECT_EQ(failure("1E400", "4", "1"), kOverflowError);
+  EXPECT_EQ(failure("2147483647", "4", "1"), kOverflowError);
+  EXPECT_EQ(failure("0", "3E9", "1"), kOverflowError);
+  EXPECT_EQ(failure("1", "-1", "1"), kOverflowError);  // no summand ends the count
+  EXPECT_EQ(failure("-1", "-1", "1"), 0);
+}
+
+TEST(ExactCounting, SaysWhereTheBoundIs) {
+  const auto beyond = [](const char* n, const char* m, Long bound) {
+    return CalculationRun(Calculation::Distinct, Counting::Exact, n, "4", m)
+        .BeyondExactBound(bound);
+  };
+  EXPECT_EQ(beyond("100000", "100000", kLastExactNumberInWindow), "");
+  EXPECT_EQ(beyond("100000", "100001", kLastExactNumberInWindow),
+            "Nicht berechnet: mit genauen gro\u00dfen Anzahlen reicht eine Liste bis n + m = "
+            "200.000, verlangt ist n + m = 200.001.");
+  EXPECT_TRUE(beyond("1E9", "0", kLastExactNumberInStream)
+                  .ends_with("bis n + m = 1.000.000, verlangt ist n + m = 1.000.000.000."));
+  EXPECT_EQ(beyond("2147483647", "1", kLastExactNumberInStream), "");  // the run raises it
+  EXPECT_EQ(CalculationRun(CountDistinct, "0", "4", "1E9").BeyondExactBound(0), "");
+  CalculationRun stopped(Calculation::Repeated, Counting::Exact, "0", "1000", "20000");
+  stopped.OnCounting([](double) { return false; });
+  std::string piece;
+  EXPECT_THROW(stopped.Continue(piece, 10), ExactCounts::Stopped);
+}
+
 // The window shows a long list piece by piece; joined, the pieces must be the
 // list, up to and including an error, and the first one holds the header.
 TEST(WritePieces, PiecesJoinedAreTheList) {

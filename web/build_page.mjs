@@ -68,6 +68,9 @@ function controlHtml(widget) {
     case 'QProgressBar':
       return `<div id="${name}" class="progress" role="progressbar"${label} aria-valuemin="0"` +
         ' aria-valuemax="100" hidden><div class="bar"></div><span class="text"></span></div>';
+    case 'QCheckBox':
+      return `<div id="${name}Box" class="check"><input id="${name}" type="checkbox">` +
+        `<label for="${name}">${escapeHtml(text)}</label></div>`;
     case 'QPushButton':
     case 'WrappingButton':
       return `<button id="${name}" type="button"${label}>${escapeHtml(text)}</button>`;
@@ -100,7 +103,8 @@ function formCss(form) {
     .replace(/\bQWidget\b/g, '#Form1')
     .replace(/:pressed/g, ':active:enabled');
   const places = [...form.widgets.values()]
-    .map(({ name, place: [x, y, w, h] }) => `#${name}{left:${x}px;top:${y}px;width:${w}px;height:${h}px}`)
+    .map(({ cls, name, place: [x, y, w, h] }) =>
+      `#${name}${cls === 'QCheckBox' ? 'Box' : ''}{left:${x}px;top:${y}px;width:${w}px;height:${h}px}`)
     .join('\n');
   const [width, height] = form.size;
   return `${sheet}\n@media (min-width: ${width + 4}px) {\n#Form1{width:${width}px;height:${height}px}\n${places}\n}`;

@@ -48,16 +48,32 @@ EM_JS(void, TakePiece, (const char* piece, std::size_t size, double written, dou
 
 extern "C" {
 
+// While exact counts are computed: the share of them done, 0 to 1.
+EM_JS(void, TakeCounting, (double done), { Module["takeCounting"](done); });
+
 // Writes the list of calculation 1 (each summand once) or 2 (repeats) for the
-// texts of the n, k and m boxes, handing it to Module.takePiece a piece at a
-// time, within the window's 64 MiB bound. Returns 0 when the list is
-// complete, otherwise the runtime error's number; the pieces handed on are
-// then the list as far as it got (none: the old list stays).
+// texts of the n, k and m boxes, with exact counts when `exact`, handing it
+// to Module.takePiece a piece at a time, within the window's 64 MiB bound.
+// Returns 0 when the list is complete, otherwise the runtime error's number;
+// the pieces handed on are then the list as far as it got (none: the old
+// list stays). An exact list past its bound writes nothing and returns -1,
+// its German sentence kept for partitionen_error_message.
 EMSCRIPTEN_KEEPALIVE int partitionen_write_list(int calculation, const char* n, const char* k,
-                                                const char* m) {
-  return Guarded([&] {
+                                                const char* m, int exact) {
+  int beyond = 0;
+  const int error = Guarded([&] {
     partition::CalculationRun run(
-        calculation == 1 ? partition::CountDistinct : partition::CountRepeated, n, k, m);
+        calculation == 1 ? partition::Calculation::Distinct : partition::Calculation::Repeated,
+        exact != 0 ? partition::Counting::Exact : partition::Counting::Longs, n, k, m);
+    errorMessage = run.BeyondExactBound(partition::kLastExactNumberInWindow);
+    if (!errorMessage.empty()) {
+      beyond = -1;
+      return;
+    }
+    run.OnCounting([](double done) {
+      TakeCounting(done);
+      return true;
+    });
     partition::WritePieces(
         run, kLinesPerPagePiece, partition::LineEnds::LineFeed, [&run](std::string_view piece) {
           TakePiece(piece.data(), piece.size(), static_cast<double>(run.LinesWritten()),
@@ -65,6 +81,23 @@ EMSCRIPTEN_KEEPALIVE int partitionen_write_list(int calculation, const char* n, 
           return true;
         });
   });
+  return error != 0 ? error : beyond;
+}
+
+// Runs each way to exact counts once on a short list, so that the engine
+// has compiled their loops for speed before a long list needs them: it
+// compiles a function so only after it has run for a while.
+EMSCRIPTEN_KEEPALIVE void partitionen_warm_up() {
+  for (const auto calculation :
+       {partition::Calculation::Distinct, partition::Calculation::Repeated}) {
+    for (const partition::Long k : {3000, 300, 30}) {
+      const partition::ExactCounts counts(calculation, 3000, k);
+      std::string digits;
+      for (partition::Long j = 0; j <= counts.Last(); ++j) {
+        counts.AppendDecimal(digits, j);
+      }
+    }
+  }
 }
 
 // The number of step buttons, and the control names of step button `index`

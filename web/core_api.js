@@ -23,11 +23,20 @@ function outcome(error) {
 }
 
 // Writes the list of calculation 1 or 2 for the texts of the n, k and m
-// boxes, handing its pieces to Module.takePiece(piece, linesWritten,
-// linesAsked); returns how it ended.
-Module['writeList'] = (calculation, n, k, m) =>
-  withTexts([n, k, m], (addresses) =>
-    outcome(Module['_partitionen_write_list'](calculation, addresses[0], addresses[1], addresses[2])));
+// boxes, with exact counts when `exact`, handing its pieces to
+// Module.takePiece(piece, linesWritten, linesAsked) and, while exact counts
+// are computed, the share done to Module.takeCounting(done); returns how it
+// ended: { error, message }, or { error: 0, refused: the sentence } for an
+// exact list past its bound, which writes nothing.
+Module['writeList'] = (calculation, n, k, m, exact) =>
+  withTexts([n, k, m], (addresses) => {
+    const error = Module['_partitionen_write_list'](calculation, addresses[0], addresses[1], addresses[2],
+      exact ? 1 : 0);
+    if (error < 0) {
+      return { error: 0, message: '', refused: utf8(Module['_partitionen_error_message']()) };
+    }
+    return outcome(error);
+  });
 
 // The step buttons: [{ button, box }], by control name.
 Module['stepButtons'] = () => {
@@ -79,3 +88,6 @@ Module['listPaste'] = (pasted, place) => {
 
 // The runtime error of a list that found no memory: { error, message }.
 Module['outOfMemory'] = () => outcome(Module['_partitionen_out_of_memory']());
+
+// Lets the engine compile the loops of exact counts for speed ahead of time.
+Module['warmUp'] = () => Module['_partitionen_warm_up']();

@@ -13,6 +13,7 @@
   const progress = $('prgList');
   const announcer = $('announcer');
   const boxes = { n: $('Text1'), k: $('Text2'), m: $('Text4') };
+  const exact = $('chkExact');
   // Lines of the list a piece of pasted text is laid out in at a time, as
   // the lists come: the browser's own editing would lay out the whole list
   // anew for every line and stall for minutes.
@@ -56,12 +57,19 @@
 
   const startWorker = (source) => {
     worker = new Worker(URL.createObjectURL(new Blob([source], { type: 'text/javascript' })));
-    worker.onmessage = ({ data }) => (data.done ? listEnded(data.error, data.message) : showPiece(data));
+    worker.onmessage = ({ data }) => {
+      if (data.done) {
+        listEnded(data);
+      } else if (data.counting !== undefined) {
+        showCounting(data.counting);
+      } else {
+        showPiece(data);
+      }
+    };
     // The worker died (its memory ran out): as a failed list.
     worker.onerror = (event) => {
       event.preventDefault();
-      const { error, message } = core.outOfMemory();
-      listEnded(error, message);
+      listEnded(core.outOfMemory());
     };
   };
 
@@ -70,6 +78,14 @@
     progress.querySelector('.bar').style.width = `${asked > 0 ? (100 * written) / asked : 0}%`;
     progress.querySelector('.text').textContent = text;
     progress.setAttribute('aria-valuenow', String(asked > 0 ? Math.round((100 * written) / asked) : 0));
+    progress.setAttribute('aria-valuetext', text);
+  };
+
+  const showCounting = (done) => {
+    const text = `Anzahlen werden berechnet: ${Math.floor(100 * done)} %`;
+    progress.querySelector('.bar').style.width = `${100 * done}%`;
+    progress.querySelector('.text').textContent = text;
+    progress.setAttribute('aria-valuenow', String(Math.floor(100 * done)));
     progress.setAttribute('aria-valuetext', text);
   };
 
@@ -105,16 +121,16 @@
     }
   };
 
-  const startList = ({ calculation, n, k, m }) => {
+  const startList = ({ calculation, n, k, m, exactly }) => {
     running = true;
     awaitingFirstPiece = true;
     setBusy(true);
     showProgress(0, 0);
     progressTimer = setTimeout(() => (progress.hidden = !running), kProgressAfter);
-    worker.postMessage({ calculation, n, k, m });
+    worker.postMessage({ calculation, n, k, m, exact: exactly });
   };
 
-  const listEnded = (error, message) => {
+  const listEnded = ({ error, message, refused }) => {
     if (ended) {
       return;
     }
@@ -124,7 +140,13 @@
       report(error, message);
       return;
     }
-    say(`Liste fertig: ${german.format(linesAsked)} Zeilen${firstLine ? `, die erste: ${firstLine.trim()}` : ''}`);
+    if (refused) {
+      // An exact list past its bound: nothing written, the old list stays.
+      notify(exact, refused);
+    } else {
+      clearNotice(exact);
+      say(`Liste fertig: ${german.format(linesAsked)} Zeilen${firstLine ? `, die erste: ${firstLine.trim()}` : ''}`);
+    }
     while (queue.length > 0 && !running) {
       act(queue.shift());
     }
@@ -155,7 +177,7 @@
     });
   };
   const calculation = (number) => () =>
-    click({ calculation: number, n: boxes.n.value, k: boxes.k.value, m: boxes.m.value });
+    click({ calculation: number, n: boxes.n.value, k: boxes.k.value, m: boxes.m.value, exactly: exact.checked });
 
   // A click on a step button: its box's new text from the core's step table.
   const stepButton = (button) => {
@@ -213,7 +235,7 @@
   const showNotice = () => {
     const latest = standing.at(-1);
     notice.textContent = latest?.text ?? '';
-    for (const box of [...Object.values(boxes), list]) {
+    for (const box of [...Object.values(boxes), list, exact]) {
       if (latest?.box === box) {
         box.setAttribute('aria-describedby', notice.id);
       } else {
@@ -361,6 +383,11 @@
     list.addEventListener('paste', pasteIntoList);
     list.addEventListener('drop', pasteIntoList);
     list.addEventListener('input', () => clearNotice(list));
+    // The notice that an exact list passes its bound stands until what it
+    // concerns changes.
+    for (const control of [boxes.n, boxes.m, exact]) {
+      control.addEventListener(control === exact ? 'change' : 'input', () => clearNotice(exact));
+    }
     // The step buttons are the core's; one clicked before it is ready is
     // handled when it is.
     form.addEventListener('click', (event) => {

@@ -214,6 +214,7 @@ if (chrome) {
     await open();
     const order = [
       ['textbox', 'Summe n'], ['textbox', 'Summanden von 1 bis k'], ['textbox', 'Liste'],
+      ['checkbox', 'Große Anzahlen genau, ohne Überlauf'],
       ['button', 'Berechnung 1, jede Zahl darf nur einmal verwendet werden'],
       ['button', 'Berechnung 2, jede Zahl darf beliebig oft verwendet werden'], ['button', 'X, Liste leeren'],
       ['button', 'n um 10 verringern'], ['button', 'n um 1 verringern'], ['button', 'n um 10 erhöhen'],
@@ -232,7 +233,7 @@ if (chrome) {
   test('the keyboard alone runs a calculation; Enter and Space press the focused button', async () => {
     await open();
     await page.keyboard.type('5');
-    for (let i = 0; i < 3; ++i) {
+    for (let i = 0; i < 4; ++i) {
       await page.keyboard.press('Tab');
     }
     await page.keyboard.press('Enter');

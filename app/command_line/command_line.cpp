@@ -25,8 +25,8 @@
 namespace {
 
 const char kUsage[] =
-    "Aufruf: partitionen [-n N] [-k K] [-m M]\n"
-    "        partitionen -b 1|2 [-n N] [-k K] [-m M]\n"
+    "Aufruf: partitionen [-g] [-n N] [-k K] [-m M]\n"
+    "        partitionen -b 1|2 [-g] [-n N] [-k K] [-m M]\n"
     "\n"
     "Zählt für jede Zahl von n bis n + m, auf wie viele Arten sie als Summe von\n"
     "Summanden aus 1 bis k geschrieben werden kann. Ohne -b öffnet sich das\n"
@@ -40,6 +40,8 @@ const char kUsage[] =
     "  -n, --summe N         die erste Zahl n (ohne Angabe 0)\n"
     "  -k, --bis K           der größte Summand k (ohne Angabe 4)\n"
     "  -m, --anzahl M        wie viele Zahlen nach n folgen (ohne Angabe 15)\n"
+    "  -g, --genau           große Anzahlen genau, ohne Überlauf, bis n + m =\n"
+    "                        1.000.000 (im Fenster 200.000)\n"
     "  -h, --help            diese Hilfe\n"
     "      --version         die Version des Programms\n"
     "\n"
@@ -52,7 +54,7 @@ const char kUsage[] =
     "\n"
     "Rückgabewert: 0, wenn alles gelang; 1 nach einem Laufzeitfehler (etwa einem\n"
     "Überlauf), dessen Meldung auf der Standardfehlerausgabe steht; 2 bei einem\n"
-    "falschen Aufruf.\n";
+    "falschen Aufruf und bei einer genauen Liste über ihre Grenze.\n";
 
 // Qt's own options, which QApplication takes from the command line (the
 // desktop restarts a session's programs with -session): those that take a
@@ -137,7 +139,8 @@ QString ParserError(const QCommandLineParser& parser, const QStringList& argumen
     const QString option = argument.section(QLatin1Char('='), 0, 0);
     if (argument.contains(QLatin1Char('=')) &&
         (option == QLatin1String("--help") || option == QLatin1String("-h") ||
-         option == QLatin1String("--version"))) {
+         option == QLatin1String("--version") || option == QLatin1String("--genau") ||
+         option == QLatin1String("-g"))) {
       return QStringLiteral("die Option \u201e%1\u201c nimmt keinen Wert").arg(option);
     }
   }
@@ -258,9 +261,10 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
                              QStringLiteral("K"));
   const QCommandLineOption m({QStringLiteral("m"), QStringLiteral("anzahl")}, QString(),
                              QStringLiteral("M"));
+  const QCommandLineOption exact(QStringList{QStringLiteral("g"), QStringLiteral("genau")});
   const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
   const QCommandLineOption version(QStringLiteral("version"));
-  parser.addOptions({calculation, n, k, m, help, version});
+  parser.addOptions({calculation, n, k, m, exact, help, version});
 
   CommandLine line;
   const auto usageError = [&line](const QString& error) {
@@ -307,6 +311,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
   if (parser.isSet(m)) {
     line.m = parser.value(m);
   }
+  line.exact = parser.isSet(exact);
   if (!calculations.isEmpty()) {
     line.counter = calculations.first() == QLatin1String("1") ? partition::CountDistinct
                                                               : partition::CountRepeated;
@@ -332,7 +337,7 @@ int RunWithoutWindow(const CommandLine& line, std::FILE* out, std::FILE* err) {
         return given ? given->toStdString() : std::string(initial);
       };
       return PrintList(line.counter, text(line.n, kInitialN), text(line.k, kInitialK),
-                       text(line.m, kInitialM), out, err);
+                       text(line.m, kInitialM), out, err, line.exact);
     }
     case CommandLine::Action::Window:
       break;
@@ -341,7 +346,7 @@ int RunWithoutWindow(const CommandLine& line, std::FILE* out, std::FILE* err) {
 }
 
 int PrintList(partition::Counter counter, std::string_view n, std::string_view k,
-              std::string_view m, std::FILE* out, std::FILE* err) {
+              std::string_view m, std::FILE* out, std::FILE* err, bool exact) {
 #ifdef _WIN32
   // Line feeds as they are, not turned into CR LF.
   _setmode(_fileno(out), _O_BINARY);
@@ -353,7 +358,16 @@ int PrintList(partition::Counter counter, std::string_view n, std::string_view k
   std::string message;
   errno = 0;
   try {
-    partition::CalculationRun run(counter, n, k, m, partition::kNoListLimit);
+    partition::CalculationRun run =
+        exact ? partition::CalculationRun(partition::CalculationOf(counter),
+                                          partition::Counting::Exact, n, k, m,
+                                          partition::kNoListLimit)
+              : partition::CalculationRun(counter, n, k, m, partition::kNoListLimit);
+    const std::string beyond = run.BeyondExactBound(partition::kLastExactNumberInStream);
+    if (!beyond.empty()) {
+      std::fprintf(err, "partitionen: %s\n", beyond.c_str());
+      return 2;
+    }
     if (!partition::WritePieces(run, partition::kLinesPerStreamPiece, partition::LineEnds::LineFeed,
                                 write)) {
       return WriteFailed("Die Liste", err);

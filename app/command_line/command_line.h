@@ -23,6 +23,8 @@ struct CommandLine {
   std::optional<QString> m = std::nullopt;
   // What is wrong, in German, for Action::UsageError.
   QString error = QString();
+  // -g: the counts as whole numbers of any size.
+  bool exact = false;
 };
 
 // The texts a freshly opened window shows in its boxes n, k and m.
@@ -35,7 +37,8 @@ QStringList ProgramArguments(int argc, char* argv[]);
 
 // Reads the arguments in the GNU form: -b/--berechnung 1|2, -n/--summe N,
 // -k/--bis K, -m/--anzahl M (a value may start with "-": "-n -5", also
-// "-n-5" and "--summe=-5"), -h/--help, --version. arguments[0] is the
+// "-n-5" and "--summe=-5"), -g/--genau, -h/--help, --version. With -g the
+// window opens with its check box "Große Anzahlen genau" set. arguments[0] is the
 // program's name. Qt's own options (-session ID, -platform NAME, -style,
 // -reverse, ...) are left to QApplication. An unknown option, a missing or
 // unexpected value, a -b other than 1 or 2, -b given twice with different
@@ -57,11 +60,13 @@ int RunWithoutWindow(const CommandLine& line, std::FILE* out, std::FILE* err);
 
 // Writes the list that the window shows for these box texts to `out`, a
 // piece at a time, with LF for the list's CR LF and without the window's
-// length bound. A runtime error ends it: `out` holds the list as far as it
+// length bound; with `exact` each count the whole number, up to n + m =
+// 1,000,000: past that nothing is written, `err` says why in one German
+// line, and the result is 2. A runtime error ends it: `out` holds the list as far as it
 // was written (an unfinished line too), `err` one line such as
 // "Laufzeitfehler '6': Überlauf", and the result is 1; otherwise 0. A write
 // that fails ends it at once with 1 and a line on `err` that says why (after
 // the runtime error's line where both happen). A closed pipe is silent: it
 // ends the program by SIGPIPE, or, where SIGPIPE is ignored, with 1.
 int PrintList(partition::Counter counter, std::string_view n, std::string_view k,
-              std::string_view m, std::FILE* out, std::FILE* err);
+              std::string_view m, std::FILE* out, std::FILE* err, bool exact = false);

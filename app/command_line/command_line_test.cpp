@@ -17,6 +17,7 @@ struct ParseCase {
   std::optional<QString> k = std::nullopt;
   std::optional<QString> m = std::nullopt;
   const char* error = "";  // part of the message of a usage error
+  bool exact = false;
 };
 
 TEST(ParseCommandLine, ReadsOptionsAndRefusesWhatItDoesNotKnow) {
@@ -47,6 +48,23 @@ TEST(ParseCommandLine, ReadsOptionsAndRefusesWhatItDoesNotKnow) {
        std::nullopt,
        "&H10",
        "1E3"},
+      {"-g: exact counts, for a list or the window",
+       {"-g", "-b", "2"},
+       Action::List,
+       partition::CountRepeated,
+       {},
+       {},
+       {},
+       "",
+       true},
+      {"--genau takes no value",
+       {"--genau=1"},
+       Action::UsageError,
+       nullptr,
+       {},
+       {},
+       {},
+       "die Option \u201e--genau\u201c nimmt keinen Wert"},
       {"-h", {"-h"}, Action::Help},
       {"--help wins over a list", {"-b", "2", "--help"}, Action::Help},
       {"--version", {"--version"}, Action::Version},
@@ -151,6 +169,7 @@ TEST(ParseCommandLine, ReadsOptionsAndRefusesWhatItDoesNotKnow) {
     EXPECT_EQ(line.n, c.n);
     EXPECT_EQ(line.k, c.k);
     EXPECT_EQ(line.m, c.m);
+    EXPECT_EQ(line.exact, c.exact);
     EXPECT_TRUE(line.error.contains(QString::fromUtf8(c.error))) << line.error.toStdString();
   }
 }

@@ -1,6 +1,7 @@
 #include "form1.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QFont>
 #include <QIcon>
@@ -89,6 +90,12 @@ Form1::Form1(QWidget* parent) : QWidget(parent), ui(new Ui::Form1) {
   }
   connect(ui->Text3, &ListBox::NoticeChanged, ui->lblNotice,
           [this](const QString& text) { ui->lblNotice->Show(ui->Text3, text); });
+  // The notice that an exact list passes its bound stands until what it
+  // concerns changes.
+  const auto boundNoticeGoes = [this] { ui->lblNotice->Show(ui->chkExact, QString()); };
+  connect(ui->Text1, &QLineEdit::textChanged, ui->lblNotice, boundNoticeGoes);
+  connect(ui->Text4, &QLineEdit::textChanged, ui->lblNotice, boundNoticeGoes);
+  connect(ui->chkExact, &QCheckBox::toggled, ui->lblNotice, boundNoticeGoes);
   for (QPushButton* button : findChildren<QPushButton*>()) {
     button->installEventFilter(this);
   }
@@ -114,12 +121,13 @@ std::string Form1::ListText() const { return partition::ToCrLf(ToCore(ui->Text3-
 bool Form1::Busy() const { return writer != nullptr || !waitingClicks.empty(); }
 
 void Form1::PresetInputs(const std::optional<QString>& n, const std::optional<QString>& k,
-                         const std::optional<QString>& m) {
+                         const std::optional<QString>& m, bool exact) {
   for (const auto& [box, text] : {std::pair{ui->Text1, n}, {ui->Text2, k}, {ui->Text4, m}}) {
     if (text) {
       box->setText(*text);
     }
   }
+  ui->chkExact->setChecked(exact);
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
@@ -145,15 +153,14 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
-void Form1::Command1_Click() {
-  Handle({partition::CountDistinct, ToCore(ui->Text1->text()), ToCore(ui->Text2->text()),
-          ToCore(ui->Text4->text())});
+Form1::ListClick Form1::Calculation(partition::Counter counter) const {
+  return {counter, ToCore(ui->Text1->text()), ToCore(ui->Text2->text()), ToCore(ui->Text4->text()),
+          ui->chkExact->isChecked()};
 }
 
-void Form1::Command2_Click() {
-  Handle({partition::CountRepeated, ToCore(ui->Text1->text()), ToCore(ui->Text2->text()),
-          ToCore(ui->Text4->text())});
-}
+void Form1::Command1_Click() { Handle(Calculation(partition::CountDistinct)); }
+
+void Form1::Command2_Click() { Handle(Calculation(partition::CountRepeated)); }
 
 void Form1::Command3_Click() { StepValue("Command3"); }
 
@@ -197,9 +204,20 @@ void Form1::Handle(ListClick click) {
 void Form1::StartList(const ListClick& click) {
   std::optional<partition::CalculationRun> run;
   try {
-    run.emplace(click.counter, click.n, click.k, click.m);
+    if (click.exact) {
+      run.emplace(partition::CalculationOf(click.counter), partition::Counting::Exact, click.n,
+                  click.k, click.m);
+    } else {
+      run.emplace(click.counter, click.n, click.k, click.m);
+    }
   } catch (const partition::RuntimeError& error) {
     ReportRuntimeError(error.number(), error.what());
+    return;
+  }
+  const std::string beyond = run->BeyondExactBound(partition::kLastExactNumberInWindow);
+  ui->lblNotice->Show(ui->chkExact, FromCore(beyond));
+  if (!beyond.empty()) {
+    QApplication::beep();
     return;
   }
   writtenRun = run;
@@ -214,6 +232,11 @@ void Form1::StartList(const ListClick& click) {
               ShowListPiece(piece, written, asked);
             }
           });
+  connect(current, &ListWriter::Counting, current, [this, current](double done) {
+    if (current == writer) {
+      ShowCounting(done);
+    }
+  });
   connect(current, &ListWriter::Ended, current, [this, current](int error, const QString& message) {
     if (current == writer) {
       ListEnded(error, message);
@@ -224,6 +247,16 @@ void Form1::StartList(const ListClick& click) {
   ui->Text3->document()->setUndoRedoEnabled(false);
   progressTimer.start(kProgressAfterMilliseconds);
   writer->Start();
+}
+
+void Form1::ShowCounting(double done) {
+  if (!busyPointer) {
+    busyPointer = true;
+    QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+  }
+  ui->prgList->setRange(0, 100);
+  ui->prgList->setValue(static_cast<int>(done * 100));
+  ui->prgList->setFormat(QStringLiteral("Anzahlen werden berechnet: %p %"));
 }
 
 void Form1::ShowListPiece(const QString& piece, qint64 written, qint64 asked) {

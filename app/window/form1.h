@@ -43,9 +43,10 @@ class Form1 : public QWidget {
   [[nodiscard]] bool Busy() const;
 
   // Puts the given texts into the boxes n, k and m in place of their initial
-  // texts; boxes without a text keep theirs.
+  // texts; boxes without a text keep theirs. `exact` sets the check box
+  // "Große Anzahlen genau".
   void PresetInputs(const std::optional<QString>& n, const std::optional<QString>& k,
-                    const std::optional<QString>& m);
+                    const std::optional<QString>& m, bool exact = false);
 
  protected:
   // A close by the window manager, Alt+F4 or the accessibility bus ends the
@@ -55,13 +56,14 @@ class Form1 : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  // A click on a calculation button or "X", with the box texts as they
-  // stood when it was made.
+  // A click on a calculation button or "X", with the box texts and the
+  // check box "Große Anzahlen genau" as they stood when it was made.
   struct ListClick {
     partition::Counter counter = nullptr;  // nullptr: "X"
     std::string n;
     std::string k;
     std::string m;
+    bool exact = false;
   };
 
   // Run calculation 1 (distinct summands) or 2 (repeats allowed).
@@ -82,12 +84,16 @@ class Form1 : public QWidget {
   // "X": empties the list; index is the member of the button array (0).
   void cmdClr_Click(int index);
 
+  // A click on calculation 1 or 2 now, with the window's texts.
+  [[nodiscard]] ListClick Calculation(partition::Counter counter) const;
   // Handles a click on a calculation button or "X" now, or after the list
   // being written.
   void Handle(ListClick click);
   // Starts writing the list of `click`. Errors: a text beyond the double
-  // range in n or k is reported before the list changes.
+  // range in n or k is reported before the list changes. An exact list past
+  // its bound is not started; a notice says why.
   void StartList(const ListClick& click);
+  void ShowCounting(double done);
   void ShowListPiece(const QString& piece, qint64 written, qint64 asked);
   void ListEnded(int error, const QString& message);
   // Stops the list being written where it is, and lets the list box be

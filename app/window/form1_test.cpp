@@ -2,6 +2,7 @@
 #include <qpa/qwindowsysteminterface.h>
 #include <QAccessible>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -103,6 +104,7 @@ class Form1Test : public QObject {
   void textsStayLegibleUnderADarkScheme();
   void qtTextsAreGerman();
   void aRunningListLeavesTheWindowLive();
+  void theCheckBoxGivesWholeCounts();
   void endingDuringALongListIsPrompt_data();
   void endingDuringALongListIsPrompt();
   void commandLinePrintsTheWindowsList();
@@ -284,10 +286,10 @@ void Form1Test::tabWalksTheFocusOrder() {
   form_->activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(form_.get()));
   QCOMPARE(QApplication::focusWidget(), Box("Text1"));
-  const QStringList order = {"Text2",     "Text3",     "Command1", "Command2",
-                             "cmdClr",    "Command3",  "Command4", "Command5",
-                             "Command6",  "Command7",  "Command8", "Command9",
-                             "Command10", "Command11", "Text4",    "Text1"};
+  const QStringList order = {"Text2",    "Text3",    "chkExact", "Command1",  "Command2",
+                             "cmdClr",   "Command3", "Command4", "Command5",  "Command6",
+                             "Command7", "Command8", "Command9", "Command10", "Command11",
+                             "Text4",    "Text1"};
   for (const QString& expected : order) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget()->objectName(), expected);
@@ -452,7 +454,7 @@ void Form1Test::keyboardAloneRunsACalculation() {
   QVERIFY(QTest::qWaitForWindowActive(form_.get()));
   QTest::keyClick(Box("Text1"), Qt::Key_A, Qt::ControlModifier);
   QTest::keyClicks(Box("Text1"), QStringLiteral("5"));
-  for (int i = 0; i < 4; ++i) {
+  for (int i = 0; i < 5; ++i) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
   }
   QCOMPARE(QApplication::focusWidget(), Button(QStringLiteral("Command2")));
@@ -522,7 +524,7 @@ void Form1Test::textsStayLegibleUnderADarkScheme() {
                          widget->geometry().adjusted(inset, inset, -inset, -inset));
     }
   }
-  QCOMPARE(texts.size(), std::size_t{24});  // 4 boxes, 12 buttons, 8 labels
+  QCOMPARE(texts.size(), std::size_t{25});  // 4 boxes, 12 buttons, 8 labels, the check box
   for (const auto& [name, area] : texts) {
     const double contrast = TextContrast(shot, area);
     qInfo("%s %.1f:1", qPrintable(name), contrast);
@@ -590,6 +592,37 @@ void Form1Test::aRunningListLeavesTheWindowLive() {
                                QString(), list(partition::CountRepeated, "7")}));
   QCOMPARE(Box("Text1")->text(), QStringLiteral("9"));
   QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+}
+
+// With "Große Anzahlen genau" each count is the whole number, a list past
+// its bound is not started but explained, and a click that waits for a list
+// keeps the check box of its moment.
+void Form1Test::theCheckBoxGivesWholeCounts() {
+  auto* exact = form_->findChild<QCheckBox*>(QStringLiteral("chkExact"));
+  auto* notice = form_->findChild<QLabel*>(QStringLiteral("lblNotice"));
+  Type("Text2", QStringLiteral("2"));
+  Type("Text4", QStringLiteral("199999"));
+  Click(QStringLiteral("Command2"));  // a long list, counted in Longs
+  Type("Text1", QStringLiteral("200"));
+  Type("Text2", QStringLiteral("200"));
+  Type("Text4", QStringLiteral("0"));
+  QTest::mouseClick(exact, Qt::LeftButton);
+  Click(QStringLiteral("Command2"));  // waits, exact
+  QTest::mouseClick(exact, Qt::LeftButton);
+  QVERIFY(form_->Busy());
+  WaitForTheLists();
+  QVERIFY(form_->isVisible());
+  QCOMPARE(form_->ListText(), "Summanden von 1 bis  200\r\n 200  ( 19700):   3972999029388\r\n");
+
+  QTest::mouseClick(exact, Qt::LeftButton);
+  Type("Text4", QStringLiteral("199801"));
+  Click(QStringLiteral("Command1"));
+  QVERIFY(!form_->Busy());
+  QVERIFY2(notice->isVisible() && notice->text().endsWith(QStringLiteral("n + m = 200.001.")),
+           qPrintable(notice->text()));
+  QVERIFY(form_->ListText().ends_with("3972999029388\r\n"));  // the old list stays
+  QTest::mouseClick(exact, Qt::LeftButton);
+  QVERIFY(!notice->isVisible());
 }
 
 void Form1Test::endingDuringALongListIsPrompt_data() {
@@ -746,7 +779,8 @@ void Form1Test::longPastesAreTakenWholeOrNotAtAll() {
   QVERIFY(!shown->isVisible());
   // The context menu's paste refuses the same.
   QGuiApplication::clipboard()->setText(pasted);
-  QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(5, 5));
+  QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(5, 5),
+                            target->mapToGlobal(QPoint(5, 5)));
   QCoreApplication::sendEvent(target, &menuKey);
   auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
   QVERIFY(menu != nullptr);

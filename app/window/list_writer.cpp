@@ -13,7 +13,18 @@ constexpr int kPiecesAhead = 2;
 }  // namespace
 
 ListWriter::ListWriter(partition::CalculationRun run, std::size_t lines)
-    : run_(std::move(run)), lines_(lines) {}
+    : run_(std::move(run)), lines_(lines) {
+  run_.OnCounting([this](double done) {
+    {
+      const std::lock_guard lock(mutex_);
+      if (stopped_) {
+        return false;
+      }
+    }
+    emit Counting(done);
+    return true;
+  });
+}
 
 void ListWriter::Start() {
   thread_ = std::thread([this] { Write(); });
@@ -67,6 +78,8 @@ void ListWriter::Write() {
     if (!complete) {
       return;  // stopped
     }
+  } catch (const partition::ExactCounts::Stopped&) {
+    return;
   } catch (const partition::RuntimeError& failure) {
     error = failure.number();
     message = QString::fromUtf8(failure.what());

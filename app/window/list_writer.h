@@ -35,6 +35,9 @@ class ListWriter : public QObject {
   void Taken();
 
  signals:
+  // While exact counts are computed before the first line that needs one:
+  // the share of them done, 0 to 1.
+  void Counting(double done);
   // The next piece of the list, the first one beginning with the header,
   // with the list's lines written up to its end and the lines asked for.
   void PieceReady(const QString& piece, qint64 written, qint64 asked);
