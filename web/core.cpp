@@ -49,7 +49,9 @@ EM_JS(void, TakePiece, (const char* piece, std::size_t size, double written, dou
 extern "C" {
 
 // While exact counts are computed: the share of them done, 0 to 1.
-EM_JS(void, TakeCounting, (double done), { Module["takeCounting"](done); });
+EM_JS(void, TakeCounting, (double done), {
+  if (Module["takeCounting"]) Module["takeCounting"](done);
+});
 
 // Writes the list of calculation 1 (each summand once) or 2 (repeats) for the
 // texts of the n, k and m boxes, with exact counts when `exact`, handing it

@@ -14,15 +14,15 @@ const core = await PartitionCore({ takePiece: (piece) => pieces.push(piece) });
 
 const errorText = ({ error, message }) => (error ? `Laufzeitfehler '${error}': ${message}` : '');
 
-function pageList(calculation, n, k, m) {
+function pageList(calculation, n, k, m, exact = false) {
   pieces = [];
-  const error = errorText(core.writeList(calculation, n, k, m));
+  const error = errorText(core.writeList(calculation, n, k, m, exact));
   return { list: pieces.join(''), error, pieces: pieces.length };
 }
 
-function nativeList(calculation, n, k, m) {
+function nativeList(calculation, n, k, m, exact = false) {
   const result = spawnSync(nativeProgram,
-    [`--berechnung=${calculation}`, `--summe=${n}`, `--bis=${k}`, `--anzahl=${m}`],
+    [`--berechnung=${calculation}`, `--summe=${n}`, `--bis=${k}`, `--anzahl=${m}`, ...(exact ? ['-g'] : [])],
     { encoding: 'utf8', maxBuffer: 1 << 30 });
   assert.ok(result.status === 0 || result.status === 1, `native program: ${result.stderr}`);
   return { list: result.stdout, error: result.stderr.trim() };
@@ -62,6 +62,26 @@ test('the page lists what the program lists', () => {
     assert.equal(page.error, native.error, `${name}: error`);
     assert.equal(page.list, native.list, `${name}: list`);
   }
+});
+
+test('with exact counts the page lists what the program lists with -g', () => {
+  const exactCases = [
+    ['p(200) and beyond a Long', 2, '195', '200', '10'],
+    ['distinct counts past a Long', 1, '220', '300', '10'],
+    ['all three ways', 2, '0', '30', '3000'],
+    ['k from the rows to the corrected way', 1, '2990', '700', '10'],
+    ['negative k still fails', 2, '0', '-1', '2'],
+    ['n + m beyond a Long', 1, '2147483647', '3', '1'],
+  ];
+  for (const [name, calculation, n, k, m] of exactCases) {
+    const page = pageList(calculation, n, k, m, true);
+    const native = nativeList(calculation, n, k, m, true);
+    assert.equal(page.error, native.error, `${name}: error`);
+    assert.equal(page.list, native.list, `${name}: list`);
+  }
+  const refused = core.writeList(2, '100000', '5', '100001', true);
+  assert.deepEqual([refused.error, refused.refused],
+    [0, 'Nicht berechnet: mit genauen großen Anzahlen reicht eine Liste bis n + m = 200.000, verlangt ist n + m = 200.001.']);
 });
 
 test('a list passing 64 MiB stops with error 14 where the program goes on', () => {
