@@ -161,6 +161,28 @@ std::string ToCrLf(std::string_view text) {
   return withCrLf;
 }
 
+std::string ListReadyAnnouncement(std::int64_t lines, std::string_view firstLine) {
+  std::string said =
+      "Liste fertig: " + GermanCount(static_cast<std::size_t>(std::max<std::int64_t>(lines, 0))) +
+      (lines == 1 ? " Zeile" : " Zeilen");
+  const std::size_t start = firstLine.find_first_not_of(' ');
+  if (lines > 0 && start != std::string_view::npos) {
+    said += ", die erste: ";
+    said += firstLine.substr(start, firstLine.find_last_not_of(" \r\n") + 1 - start);
+  }
+  return said;
+}
+
+std::string ListProgress(std::int64_t written, std::int64_t asked) {
+  return GermanCount(static_cast<std::size_t>(std::max<std::int64_t>(written, 0))) + " von " +
+         GermanCount(static_cast<std::size_t>(std::max<std::int64_t>(asked, 0))) + " Zeilen";
+}
+
+std::string CountingProgress(double done) {
+  return "Anzahlen werden berechnet: " +
+         std::to_string(static_cast<int>(std::clamp(done, 0.0, 1.0) * 100)) + " %";
+}
+
 bool WritePieces(CalculationRun& run, std::size_t lines, LineEnds ends, const PieceTaker& take) {
   std::string piece;
   const auto hand = [&] {

@@ -119,6 +119,16 @@ std::string_view ToLineFeeds(std::string& text);
 // `text` with every LF turned into CR LF.
 std::string ToCrLf(std::string_view text);
 
+// What a screen reader is told when a list stands: how many lines it has
+// and its first one, "Liste fertig: 16 Zeilen, die erste: 0  ( 10):   1".
+[[nodiscard]] std::string ListReadyAnnouncement(std::int64_t lines, std::string_view firstLine);
+
+// How far a list has come, for its progress bar: "1.200 von 100.001 Zeilen",
+// and before that, while exact counts are computed: "Anzahlen werden
+// berechnet: 45 %".
+[[nodiscard]] std::string ListProgress(std::int64_t written, std::int64_t asked);
+[[nodiscard]] std::string CountingProgress(double done);
+
 // Takes one piece of a list; returns false to stop the list there.
 using PieceTaker = std::function<bool(std::string_view piece)>;
 

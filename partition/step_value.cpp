@@ -26,4 +26,10 @@ std::string Step(const StepButton& button, std::string_view text) {
   return StepValue(text, button.delta, button.clampAtZero);
 }
 
+std::string StepAnnouncement(std::string_view boxName, std::string_view text) {
+  const std::size_t start = text.find_first_not_of(' ');
+  return std::string(boxName) + ": " +
+         std::string(start == std::string_view::npos ? std::string_view() : text.substr(start));
+}
+
 }  // namespace partition

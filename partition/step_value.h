@@ -43,4 +43,8 @@ inline constexpr std::array<StepButton, 8> kStepButtons = {{
 // before. Errors: those of StepValue.
 [[nodiscard]] std::string Step(const StepButton& button, std::string_view text);
 
+// What a screen reader is told after a step: the box's name and its new
+// text, "Summe n: 5".
+[[nodiscard]] std::string StepAnnouncement(std::string_view boxName, std::string_view text);
+
 }  // namespace partition

@@ -4,6 +4,7 @@
 #include <emscripten/emscripten.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -147,6 +148,28 @@ EMSCRIPTEN_KEEPALIVE const char* partitionen_refused_list_paste(char16_t* pasted
   return text.c_str();
 }
 EMSCRIPTEN_KEEPALIVE double partitionen_pasted_size() { return static_cast<double>(pastedSize); }
+
+// The words a screen reader hears when a list of `lines` lines stands, and
+// after a step, UTF-8.
+EMSCRIPTEN_KEEPALIVE const char* partitionen_list_ready(double lines, const char* firstLine) {
+  text = partition::ListReadyAnnouncement(static_cast<std::int64_t>(lines), firstLine);
+  return text.c_str();
+}
+EMSCRIPTEN_KEEPALIVE const char* partitionen_step_said(const char* boxName, const char* boxText) {
+  text = partition::StepAnnouncement(boxName, boxText);
+  return text.c_str();
+}
+
+// How far a list has come, for its progress bar, UTF-8.
+EMSCRIPTEN_KEEPALIVE const char* partitionen_list_progress(double written, double asked) {
+  text =
+      partition::ListProgress(static_cast<std::int64_t>(written), static_cast<std::int64_t>(asked));
+  return text.c_str();
+}
+EMSCRIPTEN_KEEPALIVE const char* partitionen_counting_progress(double done) {
+  text = partition::CountingProgress(done);
+  return text.c_str();
+}
 
 // The longest text of a box.
 EMSCRIPTEN_KEEPALIVE double partitionen_longest_box_text() {

@@ -91,3 +91,14 @@ Module['outOfMemory'] = () => outcome(Module['_partitionen_out_of_memory']());
 
 // Lets the engine compile the loops of exact counts for speed ahead of time.
 Module['warmUp'] = () => Module['_partitionen_warm_up']();
+
+// The words a screen reader hears when a list of `lines` lines stands, and
+// after a step changed the box named `name` to `text`.
+Module['listReady'] = (lines, firstLine) => withTexts([firstLine], (addresses) =>
+  utf8(Module['_partitionen_list_ready'](lines, addresses[0])));
+Module['stepSaid'] = (name, text) => withTexts([name, text], (addresses) =>
+  utf8(Module['_partitionen_step_said'](addresses[0], addresses[1])));
+
+// How far a list has come, and how far its exact counts, for the progress bar.
+Module['listProgress'] = (written, asked) => utf8(Module['_partitionen_list_progress'](written, asked));
+Module['countingProgress'] = (done) => utf8(Module['_partitionen_counting_progress'](done));

@@ -49,7 +49,6 @@
   const beforeReady = [];
   const whenReady = (action) => (core ? action() : beforeReady.push(action));
 
-  const german = new Intl.NumberFormat('de-DE');
   const say = (text) => {
     // A new text node each time, so that the same words are said again.
     announcer.replaceChildren(document.createTextNode(text));
@@ -74,7 +73,7 @@
   };
 
   const showProgress = (written, asked) => {
-    const text = `${german.format(written)} von ${german.format(asked)} Zeilen`;
+    const text = core.listProgress(written, asked);
     progress.querySelector('.bar').style.width = `${asked > 0 ? (100 * written) / asked : 0}%`;
     progress.querySelector('.text').textContent = text;
     progress.setAttribute('aria-valuenow', String(asked > 0 ? Math.round((100 * written) / asked) : 0));
@@ -82,7 +81,7 @@
   };
 
   const showCounting = (done) => {
-    const text = `Anzahlen werden berechnet: ${Math.floor(100 * done)} %`;
+    const text = core.countingProgress(done);
     progress.querySelector('.bar').style.width = `${100 * done}%`;
     progress.querySelector('.text').textContent = text;
     progress.setAttribute('aria-valuenow', String(Math.floor(100 * done)));
@@ -145,7 +144,7 @@
       notify(exact, refused);
     } else {
       clearNotice(exact);
-      say(`Liste fertig: ${german.format(linesAsked)} Zeilen${firstLine ? `, die erste: ${firstLine.trim()}` : ''}`);
+      say(core.listReady(linesAsked, firstLine));
     }
     while (queue.length > 0 && !running) {
       act(queue.shift());
@@ -193,7 +192,7 @@
     }
     box.value = text;
     clearNotice(box);
-    say(`${box.getAttribute('aria-label')}: ${text.trim()}`);
+    say(core.stepSaid(box.getAttribute('aria-label'), text));
   };
 
   // The runtime error report: modal; when it is answered the program ends.

@@ -12,6 +12,7 @@
 #include <climits>
 #include <utility>
 
+#include "announcer.h"
 #include "counters.h"
 #include "list_writer.h"
 #include "paste_bounds.h"
@@ -105,6 +106,8 @@ Form1::Form1(QWidget* parent) : QWidget(parent), ui(new Ui::Form1) {
       ui->prgList->show();
     }
   });
+
+  announcer = new Announcer(this);
 
   ui->Text1->setFocus();
 }
@@ -243,6 +246,8 @@ void Form1::StartList(const ListClick& click) {
     }
   });
   firstPiece = true;
+  firstLine.clear();
+  listLines = 0;
   ui->Text3->SetBeingWritten(true);
   ui->Text3->document()->setUndoRedoEnabled(false);
   progressTimer.start(kProgressAfterMilliseconds);
@@ -256,7 +261,7 @@ void Form1::ShowCounting(double done) {
   }
   ui->prgList->setRange(0, 100);
   ui->prgList->setValue(static_cast<int>(done * 100));
-  ui->prgList->setFormat(QStringLiteral("Anzahlen werden berechnet: %p %"));
+  ui->prgList->setFormat(FromCore(partition::CountingProgress(done)));
 }
 
 void Form1::ShowListPiece(const QString& piece, qint64 written, qint64 asked) {
@@ -264,6 +269,7 @@ void Form1::ShowListPiece(const QString& piece, qint64 written, qint64 asked) {
     if (firstPiece) {
       firstPiece = false;
       ui->Text3->setPlainText(piece);
+      firstLine = ToCore(piece.section(QLatin1Char('\n'), 1, 1));
     } else {
       QTextCursor end(ui->Text3->document());
       end.movePosition(QTextCursor::End);
@@ -277,6 +283,7 @@ void Form1::ShowListPiece(const QString& piece, qint64 written, qint64 asked) {
     busyPointer = true;
     QGuiApplication::setOverrideCursor(Qt::BusyCursor);
   }
+  listLines = asked;
   // The bar counts in lines, or in parts of a line count past its range.
   const qint64 scale = asked > INT_MAX ? asked / INT_MAX + 1 : 1;
   ui->prgList->setRange(0, static_cast<int>(asked / scale));
@@ -323,6 +330,7 @@ void Form1::ListEnded(int error, const QString& message) {
                            });
     return text;
   });
+  announcer->Say(FromCore(partition::ListReadyAnnouncement(listLines, firstLine)));
   while (writer == nullptr && !waitingClicks.empty() && !ending) {
     ListClick next = std::move(waitingClicks.front());
     waitingClicks.pop_front();
@@ -337,7 +345,9 @@ void Form1::StepValue(std::string_view button) {
   const partition::StepButton* step = partition::FindStepButton(button);
   auto* box = findChild<QLineEdit*>(FromCore(step->box));
   try {
-    box->setText(FromCore(partition::Step(*step, ToCore(box->text()))));
+    const std::string text = partition::Step(*step, ToCore(box->text()));
+    box->setText(FromCore(text));
+    announcer->Say(FromCore(partition::StepAnnouncement(ToCore(box->accessibleName()), text)));
   } catch (const partition::RuntimeError& error) {
     ReportRuntimeError(error.number(), error.what());
   }

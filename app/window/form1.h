@@ -23,6 +23,7 @@
 #include "calculation.h"
 #include "number_text.h"
 
+class Announcer;
 class ListWriter;
 class QLineEdit;
 
@@ -116,6 +117,11 @@ class Form1 : public QWidget {
   // What the last list was asked for, for a copy of all of it.
   std::optional<partition::CalculationRun> writtenRun;
   bool firstPiece = false;
+  // The list's first line after the header, and its lines, for the words a
+  // screen reader hears when it stands.
+  std::string firstLine;
+  qint64 listLines = 0;
+  Announcer* announcer = nullptr;
   bool busyPointer = false;
   // Shows the progress bar once a list has taken a while.
   QTimer progressTimer;

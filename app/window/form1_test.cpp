@@ -1,4 +1,7 @@
 // Drives the real window with mouse clicks and keys on the offscreen platform.
+#include <private/qguiapplication_p.h>
+#include <qpa/qplatformaccessibility.h>
+#include <qpa/qplatformintegration.h>
 #include <qpa/qwindowsysteminterface.h>
 #include <QAccessible>
 #include <QApplication>
@@ -105,6 +108,7 @@ class Form1Test : public QObject {
   void qtTextsAreGerman();
   void aRunningListLeavesTheWindowLive();
   void theCheckBoxGivesWholeCounts();
+  void screenReadersHearTheNews();
   void endingDuringALongListIsPrompt_data();
   void endingDuringALongListIsPrompt();
   void commandLinePrintsTheWindowsList();
@@ -519,7 +523,8 @@ void Form1Test::textsStayLegibleUnderADarkScheme() {
     const int inset = qobject_cast<QPushButton*>(widget) != nullptr ? 4
                       : qobject_cast<QLineEdit*>(widget) != nullptr ? 2
                                                                     : 0;
-    if (widget != List() && widget->objectName() != QLatin1String("Line1") && widget->isVisible()) {
+    if (widget != List() && widget->objectName() != QLatin1String("Line1") && widget->isVisible() &&
+        !widget->size().isEmpty()) {
       texts.emplace_back(widget->objectName(),
                          widget->geometry().adjusted(inset, inset, -inset, -inset));
     }
@@ -623,6 +628,39 @@ void Form1Test::theCheckBoxGivesWholeCounts() {
   QVERIFY(form_->ListText().ends_with("3972999029388\r\n"));  // the old list stays
   QTest::mouseClick(exact, Qt::LeftButton);
   QVERIFY(!notice->isVisible());
+}
+
+// What the window shows up as an alert on the accessibility bus.
+QStringList alerts;
+void HearAlerts(QAccessibleEvent* event) {
+  if (event->type() == QAccessible::ObjectShow) {
+    QAccessibleInterface* shown = event->accessibleInterface();
+    if (shown != nullptr && shown->role() == QAccessible::AlertMessage) {
+      alerts << shown->text(QAccessible::Name);
+    }
+  }
+}
+
+// A list that stands, a step and a refused paste are told to screen readers
+// in the page's words.
+void Form1Test::screenReadersHearTheNews() {
+  QPlatformAccessibility* bus = QGuiApplicationPrivate::platformIntegration()->accessibility();
+  QAccessible::installUpdateHandler(HearAlerts);
+  bus->setActive(true);
+  const auto off = qScopeGuard([bus] {
+    QAccessible::installUpdateHandler(nullptr);
+    bus->setActive(false);
+  });
+  alerts.clear();
+  Calculate(QStringLiteral("Command1"));
+  Click(QStringLiteral("Command6"));
+  QGuiApplication::clipboard()->setText(QString(1000001, QLatin1Char('1')));
+  Box("Text4")->selectAll();
+  QTest::keyClick(Box("Text4"), Qt::Key_V, Qt::ControlModifier);
+  QCOMPARE(alerts, (QStringList{QStringLiteral("Liste fertig: 16 Zeilen, die erste: 0  ( 10):   1"),
+                                QStringLiteral("Summe n: 1"),
+                                QStringLiteral("Nicht eingef\u00fcgt: 1.000.001 Zeichen, ein Feld "
+                                               "nimmt h\u00f6chstens 1.000.000.")}));
 }
 
 void Form1Test::endingDuringALongListIsPrompt_data() {

@@ -3,9 +3,12 @@
 #include <QAccessible>
 #include <algorithm>
 
+#include "announcer.h"
+
 Notice::Notice(QWidget* parent) : QLabel(parent) {
   setWordWrap(true);
   setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  Announcer::BeAnAlert();
   hide();
 }
 
@@ -17,9 +20,15 @@ void Notice::Show(const QObject* box, const QString& text) {
   const QString shown = standing_.empty() ? QString() : standing_.back().second;
   setText(shown);
   setAccessibleName(shown);
-  setVisible(!shown.isEmpty());
   if (!text.isEmpty()) {
-    QAccessibleEvent alert(this, QAccessible::Alert);
-    QAccessible::updateAccessibility(&alert);
+    hide();  // shown anew: a screen reader reads the alert again
   }
+  setVisible(!shown.isEmpty());
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+  if (!text.isEmpty()) {
+    QAccessibleAnnouncementEvent announcement(this, text);
+    announcement.setPoliteness(QAccessible::AnnouncementPoliteness::Assertive);
+    QAccessible::updateAccessibility(&announcement);
+  }
+#endif
 }

@@ -1,7 +1,7 @@
 // The window's notice line: says, in German, why something the user asked
 // for was not done (a paste refused). Each box's notice stands until that
-// box has changed; the latest one standing shows. Screen readers are told of
-// each new notice as an alert.
+// box has changed; the latest one standing shows. It is an alert for screen
+// readers, which read each new notice at once.
 #pragma once
 
 #include <QLabel>
