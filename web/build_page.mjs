@@ -110,6 +110,30 @@ function formCss(form) {
   return `${sheet}\n@media (min-width: ${width + 4}px) {\n#Form1{width:${width}px;height:${height}px}\n${places}\n}`;
 }
 
+// The page's style sheet, with its one-column layout for pages narrower than
+// the window taken a second time for a page of any width whose texts would
+// not fit the window's places (the user's own text spacing or font size):
+// there each of its rules applies under html.spaced.
+function pageCss() {
+  const css = read(join(here, 'page.css'));
+  const start = css.indexOf('@media (max-width: 799px) {');
+  let depth = 0;
+  let end = start;
+  for (let i = css.indexOf('{', start); i < css.length; ++i) {
+    depth += css[i] === '{' ? 1 : css[i] === '}' ? -1 : 0;
+    if (depth === 0) {
+      end = i;
+      break;
+    }
+  }
+  const rules = css.slice(css.indexOf('{', start) + 1, end).replace(/\/\*[\s\S]*?\*\//g, '');
+  const spaced = [...rules.matchAll(/([^{}]+)\{([^{}]*)\}/g)]
+    .map(([, selectors, body]) =>
+      `${selectors.split(',').map((selector) => `html.spaced ${selector.trim()}`).join(', ')} {${body}}`)
+    .join('\n');
+  return `${css}\n/* The one-column layout where the window's places are too small for the texts. */\n${spaced}`;
+}
+
 function fontCss() {
   const face = (family, file, weight) => {
     const data = readFileSync(join(fontDir, file)).toString('base64');
@@ -125,23 +149,27 @@ function fontCss() {
 const form = readForm(read(uiFile));
 const core = read(coreFile);
 const template = read(join(here, 'page.html'));
-const page = (head) =>
+// The single page carries the core; the site's page names its file.
+const page = (head, coreFile) =>
   template
     .replace('<!-- head -->', head)
+    .replace('<script id="core-source" type="text/plain">', () =>
+      coreFile ? `<script id="core-source" type="text/plain" data-src="${coreFile}">` : '<script id="core-source" type="text/plain">')
     .replaceAll('<!-- title -->', escapeHtml(form.title))
     .replace('/* fonts */', () => fontCss())
-    .replace('/* page */', () => read(join(here, 'page.css')))
+    .replace('/* page */', () => pageCss())
     .replace('/* form */', () => formCss(form))
     .replace('<!-- form -->', () => formHtml(form))
     .replace('<!-- font licence -->', () => escapeHtml(read(join(fontDir, 'LICENSE'))).replace(/--/g, '- -'))
-    .replace('/* core */', () => core.replace(/<\/script/gi, '<\\/script'))
+    .replace('/* core */', () => (coreFile ? '' : core.replace(/<\/script/gi, '<\\/script')))
     .replace('/* worker */', () => read(join(here, 'worker.js')))
     .replace('/* main */', () => read(join(here, 'page.js')));
 
 mkdirSync(join(outDir, 'site'), { recursive: true });
 writeFileSync(join(outDir, 'partitionen.html'), page(''));
 writeFileSync(join(outDir, 'site', 'index.html'),
-  page('<link rel="manifest" href="manifest.webmanifest"><link rel="icon" href="icon-192.png">'));
+  page('<link rel="manifest" href="manifest.webmanifest"><link rel="icon" href="icon-192.png">', 'core.js'));
+writeFileSync(join(outDir, 'site', 'core.js'), core);
 for (const size of [192, 512]) {
   copyFileSync(join(iconDir, `partitionen-${size}.png`), join(outDir, 'site', `icon-${size}.png`));
 }

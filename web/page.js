@@ -397,16 +397,48 @@
     });
   };
 
+  // With the user's own text spacing or a larger font, a text may not fit
+  // its place in the window's layout: the page then takes its one-column
+  // layout, which makes room for any text, at any width.
+  const root = document.documentElement;
+  const cut = () => [...form.querySelectorAll('.label, button, .check label, #title')]
+    .some((control) => control.offsetParent !== null &&
+      (control.scrollWidth > control.clientWidth + 1 || control.scrollHeight > control.clientHeight + 1));
+  let fitting = false;
+  const fit = () => {
+    if (fitting) {
+      return;
+    }
+    fitting = true;
+    root.classList.remove('spaced');
+    if (innerWidth >= 800 && cut()) {
+      root.classList.add('spaced');
+    }
+    fitting = false;
+  };
+  addEventListener('resize', fit);
+  document.fonts?.ready.then(fit);
+  new MutationObserver(fit).observe(document.head, { childList: true, subtree: true, characterData: true });
+  new MutationObserver((changes) => changes.some(({ target }) => !progress.contains(target)) && fit())
+    .observe(root, { attributes: true, attributeFilter: ['style'], subtree: true });
+
   wire();
+  fit();
   boxes.n.focus();
   boxes.n.setSelectionRange(boxes.n.value.length, boxes.n.value.length);
 
   // The core, once the window stands: for the steps and the paste rules here,
-  // and in the worker for the lists.
-  const source = [$('core-source').textContent, $('worker-source').textContent].join('\n');
-  const loadCore = () => {
+  // and in the worker for the lists. The single page carries it; the site
+  // has it in a file of its own, so that the window comes first.
+  const coreText = () => {
+    const holder = $('core-source');
+    return holder.dataset.src
+      ? fetch(holder.dataset.src).then((response) => (response.ok ? response.text() : Promise.reject()))
+      : Promise.resolve(holder.textContent);
+  };
+  const loadCore = () => coreText().then((text) => {
     const script = document.createElement('script');
-    script.src = URL.createObjectURL(new Blob([$('core-source').textContent], { type: 'text/javascript' }));
+    script.src = URL.createObjectURL(new Blob([text], { type: 'text/javascript' }));
     script.onerror = needs;
     script.onload = () =>
       PartitionCore({ takePiece: () => {} })
@@ -415,14 +447,14 @@
           for (const box of Object.values(boxes)) {
             box.maxLength = core.longestBoxText();
           }
-          startWorker(source);
+          startWorker([text, $('worker-source').textContent].join('\n'));
           for (const action of beforeReady.splice(0)) {
             action();
           }
         })
         .catch(needs);
     document.head.append(script);
-  };
+  }, needs);
   requestAnimationFrame(() => setTimeout(loadCore, 0));
   if ('serviceWorker' in navigator && document.querySelector('link[rel=manifest]') &&
       location.protocol.startsWith('http')) {

@@ -1,10 +1,13 @@
 // The page in a real browser, Debian's Chromium or Firefox ESR, opened from
 // the disk: the lists of the program, clicks held during a list, the runtime
 // error report, the end, and in Chromium the window's layout, names, tab
-// order and keyboard, the phone layout and the main thread during the
-// longest list.
+// order and keyboard, what a screen reader hears, the accessibility rules
+// (axe-core) in four states at two widths, the user's text spacing, the
+// phone layout, the page's size and the main thread during the longest list.
 //   node page_test.mjs chrome|firefox <partitionen.html> <native partitionen> <screenshot folder>
 import { spawnSync } from 'node:child_process';
+import { statSync } from 'node:fs';
+import { createRequire } from 'node:module';
 import { pathToFileURL } from 'node:url';
 import { join } from 'node:path';
 import assert from 'node:assert/strict';
@@ -208,6 +211,115 @@ if (chrome) {
     }
     assert.ok(await page.evaluate(() => document.documentElement.scrollWidth <= innerWidth), 'no scrolling');
     await page.screenshot({ path: join(shots, 'page-800.png') });
+  });
+
+  test('the page is at most 200 KB', () => {
+    const size = statSync(pagePath).size;
+    console.log(`# partitionen.html: ${size} bytes`);
+    assert.ok(size <= 200 * 1024, `${size} bytes`);
+  });
+
+  // Violations of impact moderate or above: WCAG 2.0 to 2.2, A and AA, and
+  // best practices.
+  const axeSource = createRequire(import.meta.url).resolve('axe-core/axe.min.js');
+  const violations = async () => {
+    if (!(await page.evaluate(() => typeof axe === 'object'))) {
+      await page.addScriptTag({ path: axeSource });
+    }
+    const found = await page.evaluate(async () => (await axe.run(document, {
+      runOnly: { type: 'tag', values: ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa', 'wcag22aa', 'best-practice'] },
+    })).violations.map(({ id, impact, nodes }) => ({ id, impact, nodes: nodes.map((n) => n.target.join(' ')) })));
+    return found.filter(({ impact }) => ['moderate', 'serious', 'critical'].includes(impact));
+  };
+  for (const [width, height] of [[800, 600], [360, 740]]) {
+    test(`at ${width} pixels no accessibility violation: fresh, with a list, with the report, ended`, async () => {
+      await open(width, height);
+      await ready();
+      const found = { fresh: await violations() };
+      await page.click('#Command2');
+      await idle();
+      found.list = await violations();
+      await setBox('Text1', '1E400');
+      await page.click('#Command6');
+      await page.waitForSelector('#RuntimeErrorReport[open]');
+      found.report = await violations();
+      await page.click('#reportOk');
+      await page.waitForSelector('#ended:not([hidden])');
+      found.ended = await violations();
+      await page.screenshot({ path: join(shots, `page-${width}-ended.png`), fullPage: true });
+      assert.deepEqual(found, { fresh: [], list: [], report: [], ended: [] });
+    });
+  }
+
+  test('a screen reader hears the list, a step, a notice and the end', async () => {
+    await open();
+    await ready();
+    const tree = async () => {
+      const texts = [];
+      const walk = (node) => {
+        texts.push(node.name ?? '');
+        if (node.focused) {
+          texts.push(`focused: ${node.name}`);
+        }
+        (node.children ?? []).forEach(walk);
+      };
+      walk(await page.accessibility.snapshot({ interestingOnly: false }));
+      return texts;
+    };
+    // As the accessibility tree gives a text: its runs of blanks as one.
+    const heard = async (words) => {
+      await page.waitForFunction((text) => document.getElementById('announcer').textContent === text, {}, words);
+      assert.ok((await tree()).includes(words.replace(/ +/g, ' ')), words);
+    };
+    await page.click('#Command1');
+    await heard('Liste fertig: 16 Zeilen, die erste: 0  ( 10):   1');
+    await page.click('#Command6');
+    await heard('Summe n: 1');
+    const refusal = await page.$eval('#Text4', (box) => {
+      const data = new DataTransfer();
+      data.setData('text/plain', '7'.repeat(1000001));
+      box.dispatchEvent(new ClipboardEvent('paste', { clipboardData: data, cancelable: true }));
+      return document.getElementById('lblNotice').textContent;
+    });
+    const m = await page.accessibility.snapshot({ root: await page.$('#Text4') });
+    assert.equal(m.description, refusal, 'the notice describes its box');
+    assert.equal(await page.$eval('#lblNotice', (notice) => notice.getAttribute('role')), 'alert');
+    await page.click('#Command11');
+    assert.ok((await tree()).includes('focused: Das Programm ist beendet. Die Liste bleibt lesbar und kann kopiert werden.'));
+  });
+
+  test('Enter presses every button it is on, as a click does', async () => {
+    await open();
+    await ready();
+    const buttons = await page.$$eval('#Form1 button', (all) => all.map((button) => button.id));
+    await page.evaluate(() => {
+      window.pressed = [];
+      document.getElementById('Form1').addEventListener('click', (event) => window.pressed.push(event.target.id), true);
+    });
+    for (const id of buttons.filter((name) => name !== 'Command11').concat('Command11')) {
+      await page.focus(`#${id}`);
+      await page.keyboard.press('Enter');
+      await idle();
+    }
+    assert.deepEqual((await page.evaluate(() => window.pressed)).sort(), [...buttons].sort());
+    await page.waitForSelector('#ended:not([hidden])');
+  });
+
+  test('with the user\'s text spacing no text is cut, at 800 and at 360 pixels', async () => {
+    const spacing = '* { line-height: 1.5 !important; letter-spacing: 0.12em !important;' +
+      ' word-spacing: 0.16em !important; } p { margin-bottom: 2em !important; }';
+    for (const [width, height] of [[800, 600], [360, 740]]) {
+      await open(width, height);
+      await page.addStyleTag({ content: spacing });
+      await page.waitForFunction(() => document.fonts.status === 'loaded');
+      const cut = await page.$$eval('#Form1 .label, #Form1 button, #Form1 .check label, #title, #Form1 input',
+        (all) => all.filter((c) => c.offsetParent !== null &&
+          (c.scrollWidth > c.clientWidth + 1 || c.scrollHeight > c.clientHeight + 1)).map((c) => c.id || c.htmlFor));
+      assert.deepEqual(cut, [], `${width} pixels`);
+      if (width === 800) {
+        await page.screenshot({ path: join(shots, 'page-800-spaced.png'), fullPage: true });
+      }
+    }
   });
 
   test('Tab goes through the window\'s order, each control named as on the desktop', async () => {

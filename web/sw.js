@@ -1,8 +1,8 @@
-// Keeps the page and its icons for use without a network: answered from the
+// Keeps the page, its core and its icons for use without a network: answered from the
 // cache first, refreshed from the server whenever it can be reached.
 'use strict';
-const cacheName = 'partitionen-1';
-const files = ['./', 'index.html', 'manifest.webmanifest', 'icon-192.png', 'icon-512.png'];
+const cacheName = 'partitionen-2';
+const files = ['./', 'index.html', 'core.js', 'manifest.webmanifest', 'icon-192.png', 'icon-512.png'];
 
 self.addEventListener('install', (event) => {
   event.waitUntil(caches.open(cacheName).then((cache) => cache.addAll(files)).then(() => self.skipWaiting()));
