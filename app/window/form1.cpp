@@ -23,7 +23,7 @@ namespace {
 
 // Lines of a piece the window shows at a time: some milliseconds of the list
 // box's work between two turns of the event loop.
-constexpr std::size_t kLinesPerWindowPiece = 10000;
+constexpr std::size_t kLinesPerWindowPiece = 6000;
 // A list that takes longer than this shows how far it has come.
 constexpr int kProgressAfterMilliseconds = 500;
 
@@ -104,6 +104,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent), ui(new Ui::Form1) {
   connect(&progressTimer, &QTimer::timeout, this, [this] {
     if (writer != nullptr) {
       ui->prgList->show();
+      sinceProgress.invalidate();
     }
   });
 
@@ -284,14 +285,16 @@ void Form1::ShowListPiece(const QString& piece, qint64 written, qint64 asked) {
     QGuiApplication::setOverrideCursor(Qt::BusyCursor);
   }
   listLines = asked;
-  // The bar counts in lines, or in parts of a line count past its range.
-  const qint64 scale = asked > INT_MAX ? asked / INT_MAX + 1 : 1;
-  ui->prgList->setRange(0, static_cast<int>(asked / scale));
-  ui->prgList->setValue(static_cast<int>(written / scale));
-  ui->prgList->setFormat(
-      QStringLiteral("%1 von %2 Zeilen")
-          .arg(FromCore(partition::GermanCount(static_cast<std::size_t>(written))),
-               FromCore(partition::GermanCount(static_cast<std::size_t>(asked)))));
+  // The bar, once shown, tells the lines ten times a second: drawing it for
+  // every piece would slow the list down.
+  if (!ui->prgList->isHidden() && (!sinceProgress.isValid() || sinceProgress.elapsed() >= 100)) {
+    sinceProgress.start();
+    // The bar counts in lines, or in parts of a line count past its range.
+    const qint64 scale = asked > INT_MAX ? asked / INT_MAX + 1 : 1;
+    ui->prgList->setRange(0, static_cast<int>(asked / scale));
+    ui->prgList->setValue(static_cast<int>(written / scale));
+    ui->prgList->setFormat(FromCore(partition::ListProgress(written, asked)));
+  }
   writer->Taken();
 }
 

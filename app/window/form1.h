@@ -12,6 +12,7 @@
 // "Ende" and a close of the window end the program at once.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QTimer>
 #include <QWidget>
 #include <deque>
@@ -123,8 +124,10 @@ class Form1 : public QWidget {
   qint64 listLines = 0;
   Announcer* announcer = nullptr;
   bool busyPointer = false;
-  // Shows the progress bar once a list has taken a while.
+  // Shows the progress bar once a list has taken a while, and since when
+  // the bar shows its last count.
   QTimer progressTimer;
+  QElapsedTimer sinceProgress;
   std::deque<ListClick> waitingClicks;
   bool ending = false;
 };

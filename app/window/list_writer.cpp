@@ -7,8 +7,9 @@
 
 namespace {
 
-// Pieces on their way between the thread and the window at most.
-constexpr int kPiecesAhead = 2;
+// Pieces on their way between the thread and the window at most: one, the
+// next one ready behind it, so that the window never takes two in one turn.
+constexpr int kPiecesAhead = 1;
 
 }  // namespace
 

@@ -1,7 +1,7 @@
 // Writes one list on a thread of its own and hands it to the window's thread
 // a piece at a time, as text for the list box, so that the window answers
-// between pieces. At most two pieces are on their way at a time: the one the
-// window is showing and the next one.
+// between pieces. One piece is on its way at a time, the next one written
+// behind it while the window shows it.
 #pragma once
 
 #include <QObject>
