@@ -63,6 +63,17 @@ std::string CalculationRun::BeyondExactBound(Long lastNumber) const {
          ", verlangt ist n + m = " + GermanCount(static_cast<std::size_t>(last)) + ".";
 }
 
+CalculationRun CalculationRun::Restarted() const {
+  CalculationRun again = *this;
+  again.started_ = false;
+  again.current_ = 0;
+  again.lastNumber_ = 0;
+  again.firstNumber_ = 0;
+  again.written_ = 0;
+  again.progress_ = nullptr;
+  return again;
+}
+
 void CalculationRun::OnCounting(ExactCounts::Progress progress) { progress_ = std::move(progress); }
 
 void CalculationRun::AppendCount(std::string& piece, Long k) {

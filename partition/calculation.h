@@ -73,6 +73,10 @@ class CalculationRun {
   // Where n + m itself raises an error, empty: the run raises it.
   [[nodiscard]] std::string BeyondExactBound(Long lastNumber) const;
 
+  // The same run from its start again, sharing the exact counts this one
+  // computed: writes the same list without computing them anew.
+  [[nodiscard]] CalculationRun Restarted() const;
+
   // For exact counts: told now and then, while they are computed before the
   // first line that needs one, how much of them is done; returning false
   // stops the run (Continue throws ExactCounts::Stopped).

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <stdexcept>
 #include <string>
 
 #include "counters.h"
@@ -256,6 +257,24 @@ TEST(ExactCounting, WritesTheListWithWholeCounts) {
   }
   EXPECT_EQ(ExactListOf(Calculation::Repeated, "0", "4", "15"),
             ListOf(CountRepeated, "0", "4", "15"));
+}
+
+// A copy of a whole exact list writes it again from the counts computed.
+TEST(ExactCounting, ARestartedRunWritesTheSameList) {
+  CalculationRun run(Calculation::Repeated, Counting::Exact, "190", "200", "20");
+  const auto all = [](CalculationRun& from) {
+    std::string list;
+    WritePieces(from, 7, LineEnds::CrLf, [&list](std::string_view piece) {
+      list += piece;
+      return true;
+    });
+    return list;
+  };
+  const std::string first = all(run);
+  CalculationRun again = run.Restarted();
+  again.OnCounting([](double) -> bool { throw std::logic_error("counted anew"); });
+  EXPECT_EQ(all(again), first);
+  EXPECT_EQ(first, ExactListOf(Calculation::Repeated, "190", "200", "20"));
 }
 
 TEST(ExactCounting, RaisesTheErrorsThatDoNotComeFromACount) {

@@ -224,7 +224,6 @@ void Form1::StartList(const ListClick& click) {
     QApplication::beep();
     return;
   }
-  writtenRun = run;
   writer = new ListWriter(std::move(*run), kLinesPerWindowPiece);
   writer->setParent(this);
   // Connected with the writer as the context, so that what a writer that was
@@ -315,6 +314,9 @@ void Form1::StopList() {
 }
 
 void Form1::ListEnded(int error, const QString& message) {
+  if (error == 0) {
+    writtenRun = writer->Run().Restarted();  // with its exact counts, if any
+  }
   StopList();
   if (error != 0) {
     ReportRuntimeError(error, ToCore(message));

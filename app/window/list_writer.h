@@ -33,6 +33,8 @@ class ListWriter : public QObject {
   void Stop();
   // The window has shown a piece and has room for another.
   void Taken();
+  // The run, for the window's thread once Ended has come.
+  [[nodiscard]] const partition::CalculationRun& Run() const { return run_; }
 
  signals:
   // While exact counts are computed before the first line that needs one:
