@@ -464,9 +464,9 @@ void ExactCounts::AppendDecimal(std::string& out, Long j) const {
   // The others with all 19 digits, two at a time.
   static constexpr auto kPairs = [] {
     std::array<char, 200> pairs{};
-    for (int i = 0; i < 100; ++i) {
-      pairs[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + i / 10);
-      pairs[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
+    for (std::size_t i = 0; i < 100; ++i) {
+      pairs[2 * i] = static_cast<char>('0' + i / 10);
+      pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
     }
     return pairs;
   }();
@@ -476,7 +476,7 @@ void ExactCounts::AppendDecimal(std::string& out, Long j) const {
   // 19 digits: one, then two groups of nine, each group in 32 bits.
   const auto nine = [](std::uint32_t group, char* into) {
     for (std::size_t place = 8; place > 0; place -= 2) {
-      const std::size_t pair = (group % 100) * 2;
+      const std::size_t pair = std::size_t{group % 100} * 2;
       group /= 100;
       into[place - 1] = kPairs[pair];
       into[place] = kPairs[pair + 1];

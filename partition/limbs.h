@@ -188,7 +188,8 @@ inline void Subtract(Limb* a, std::size_t n, const Limb* b, std::size_t m) {
 // "Improved division by invariant integers", 2011): 10^19 has its top bit
 // set, so it needs no normalising shift.
 inline Limb DivideBy1e19(Limb* x, std::size_t n) {
-  __extension__ typedef unsigned __int128 Wide;
+  // A typedef, as only its __extension__ keeps -Wpedantic from warning.
+  __extension__ typedef unsigned __int128 Wide;  // NOLINT(modernize-use-using)
   constexpr Limb kInverse = static_cast<Limb>(~Wide{0} / kDecimalBase - (Wide{1} << 64));
   Limb remainder = 0;
   for (std::size_t i = n; i-- > 0;) {
