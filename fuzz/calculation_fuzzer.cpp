@@ -2,7 +2,9 @@
 // the rest is n, k and m separated by NUL bytes, with m cut to 200 so that a
 // run stays short. What must hold: only the program's own runtime errors come
 // out; once the header is reached the list starts with it, and every line has
-// the list's form, a last unfinished line only after an error.
+// the list's form, a last unfinished line only after an error. Where n + m is
+// at most 3000, the run with exact counts must write the same list up to the
+// first count past a Long, and end where the Long run ends for another reason.
 #include <cctype>
 #include <cstddef>
 #include <cstdint>
@@ -69,6 +71,39 @@ bool LinesHaveTheListForm(std::string_view lines, bool finished) {
   return true;
 }
 
+// The exact run's list begins with the Long run's whole: the same up to where
+// the Long run stopped, which is an overflow of a count only where the exact
+// one goes on.
+void ExactListAgrees(partition::Counter counter, const std::string_view (&texts)[3],
+                     const std::string& longs, bool finished) {
+  try {
+    const partition::CalculationRun probe(partition::CalculationOf(counter),
+                                          partition::Counting::Exact, texts[0], texts[1], texts[2]);
+    if (!probe.BeyondExactBound(3000).empty()) {
+      return;
+    }
+  } catch (const partition::RuntimeError&) {
+    return;  // the Long run raised the same before its header
+  }
+  std::string exact;
+  bool exactFinished = true;
+  try {
+    partition::CalculationRun run(partition::CalculationOf(counter), partition::Counting::Exact,
+                                  texts[0], texts[1], texts[2]);
+    partition::WritePieces(run, 100, partition::LineEnds::CrLf, [&exact](std::string_view piece) {
+      exact += piece;
+      return true;
+    });
+  } catch (const partition::RuntimeError&) {
+    exactFinished = false;
+  }
+  if (!exact.starts_with(longs) || (finished && (!exactFinished || exact != longs)) ||
+      (exactFinished &&
+       !LinesHaveTheListForm(std::string_view(exact).substr(exact.find('\n') + 1), true))) {
+    std::abort();
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -117,5 +152,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       !LinesHaveTheListForm(view.substr(headerEnd + 2), finished)) {
     std::abort();
   }
+  ExactListAgrees(counter, texts, list, finished);
   return 0;
 }
