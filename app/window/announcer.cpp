@@ -27,16 +27,18 @@ void Announcer::BeAnAlert() {
 }
 
 void Announcer::Say(const QString& text, bool urgent) {
-  setAccessibleName(text);
 #if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+  setAccessibleName(text);
   QAccessibleAnnouncementEvent announcement(this, text);
   announcement.setPoliteness(urgent ? QAccessible::AnnouncementPoliteness::Assertive
                                     : QAccessible::AnnouncementPoliteness::Polite);
   QAccessible::updateAccessibility(&announcement);
 #else
   (void)urgent;
-  // Shown anew, so that the alert's words are read again.
+  // Hidden, named and shown anew, so that a reader that keeps the alert's
+  // name hears the new words when it shows.
   hide();
+  setAccessibleName(text);
   show();
 #endif
 }
