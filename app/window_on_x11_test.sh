@@ -39,8 +39,10 @@ lines=0
 for _ in $(seq 120); do
   click 600 200 # into the list, then Ctrl+A, Ctrl+C
   xdotool key --window "$window" ctrl+a ctrl+c
-  copied=$(xclip -selection clipboard -o 2>/dev/null | head -3 || true)
-  lines=$(xclip -selection clipboard -o 2>/dev/null | wc -l || true)
+  # Under load a reader can lose a long transfer that Qt gave up on; it
+  # tries again.
+  copied=$(timeout 10 xclip -selection clipboard -o 2>/dev/null | head -3 || true)
+  lines=$(timeout 20 xclip -selection clipboard -o 2>/dev/null | wc -l || true)
   [ "$copied" = "$expected" ] && [ "$lines" -eq 1000001 ] && break
   sleep 0.5
 done

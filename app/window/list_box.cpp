@@ -8,6 +8,8 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <string>
+#include <string_view>
+#include <utility>
 
 namespace {
 
