@@ -317,7 +317,12 @@ Report Form1Test::RunUntilTheProgramEnds(const std::function<void()>& action) {
   });
   answer.start(10);
   QTimer::singleShot(0, this, action);
-  QTimer::singleShot(10000, this, [] { QCoreApplication::exit(-1); });
+  // A timer of its own, so that a call that ended in time leaves no stray
+  // deadline behind to end a later call's run.
+  QTimer deadline;
+  deadline.setSingleShot(true);
+  connect(&deadline, &QTimer::timeout, this, [] { QCoreApplication::exit(-1); });
+  deadline.start(10000);
   report.exitCode = QApplication::exec();
   return report;
 }
